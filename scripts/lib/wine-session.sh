@@ -1,0 +1,69 @@
+# Sourced by the scripts that run Windows programs: starts a private X server
+# and a fresh wineserver in the Japanese locale, and stops both again.
+#   wine_session_start [--use-display]   sets DISPLAY, WINEPREFIX, ZARVO_HOST_MHZ;
+#                        with --use-display an X server already named by
+#                        DISPLAY is used instead of a private one
+#   wine_session_stop
+
+ZARVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+ZARVO_WINE="$ZARVO_ROOT/scripts/wine-exec"
+
+# The host's time-stamp counter rate as Linux measured it at boot, for tests
+# that compare the program's figure with it.
+host_counter_mhz() {
+  local mhz
+  mhz=$(dmesg 2>/dev/null | sed -n 's/.*tsc: Detected \([0-9.]*\) MHz.*/\1/p' | head -n 1)
+  [ -n "$mhz" ] || mhz=$(sed -n 's/^cpu MHz[[:space:]]*: *\([0-9.]*\).*/\1/p' /proc/cpuinfo | head -n 1)
+  echo "${mhz:-0}"
+}
+
+start_private_display() {
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+    3>"$ZARVO_SESSION_DIR/display" >/dev/null 2>&1 &
+  ZARVO_XVFB_PID=$!
+  for _ in $(seq 100); do [ -s "$ZARVO_SESSION_DIR/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(cat "$ZARVO_SESSION_DIR/display")"
+}
+
+wine_session_start() {
+  export WINEPREFIX="${WINEPREFIX:-$ZARVO_ROOT/build/wineprefix}"
+  export ZARVO_HOST_MHZ
+  ZARVO_HOST_MHZ=$(host_counter_mhz)
+  ZARVO_SESSION_DIR=$(mktemp -d)
+
+  if [ "${1:-}" = --use-display ] && [ -n "${DISPLAY:-}" ]; then
+    ZARVO_XVFB_PID=
+  else
+    start_private_display
+  fi
+
+  # A server left from another locale would hand its code page on.
+  WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  mkdir -p "$WINEPREFIX"
+  "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null
+  # The About box asks for a Japanese proportional gothic face; give it IPA's.
+  "$ZARVO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
+    /d 'IPAPGothic' /f >/dev/null 2>&1 </dev/null
+  # Without a window manager Wine draws the caption and frame itself, so the
+  # whole window shows on the X screen as it would on Windows.
+  "$ZARVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
+    >/dev/null 2>&1 </dev/null
+
+  # One idle process keeps the server and Wine's services alive for the whole
+  # session. Otherwise each test program would start them afresh, and they
+  # would hold the test runner's output pipe open after the test ends.
+  mkfifo "$ZARVO_SESSION_DIR/keepalive"
+  "$ZARVO_WINE" cmd.exe <"$ZARVO_SESSION_DIR/keepalive" >/dev/null 2>&1 &
+  exec 7>"$ZARVO_SESSION_DIR/keepalive"
+}
+
+wine_session_stop() {
+  exec 7>&- || true
+  WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$WINEPREFIX" wineserver -w >/dev/null 2>&1 || true
+  if [ -n "${ZARVO_XVFB_PID:-}" ]; then
+    kill "$ZARVO_XVFB_PID" 2>/dev/null || true
+    wait "$ZARVO_XVFB_PID" 2>/dev/null || true
+  fi
+  rm -rf "${ZARVO_SESSION_DIR:-/nonexistent}"
+}
