@@ -1,0 +1,168 @@
+// Checks the committed images against the drawing rules, reading the files as
+// any viewer would and with expectations written out here by hand.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum { kBlack = 0, kDarkGreen = 2, kDarkYellow = 3, kLightGrey = 7, kDarkGrey = 8,
+       kBrightGreen = 10, kWhite = 15 };
+
+std::vector<uint8_t> ReadFile(const std::string &name)
+{
+    std::ifstream in(std::string(ZARVO_RES_DIR) + "/" + name, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+uint32_t U32(const std::vector<uint8_t> &b, size_t at)
+{
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t(b[at + 3]) << 24);
+}
+
+// A 4-bit bitmap file decoded into palette indices.
+struct Bitmap {
+    int width = 0, height = 0, bits = 0;
+    std::vector<uint32_t> palette;  // 0x00RRGGBB
+    std::vector<uint8_t> index;
+    int at(int x, int y) const { return index[y * width + x]; }
+};
+
+Bitmap Decode(const std::string &name)
+{
+    std::vector<uint8_t> f = ReadFile(name);
+    Bitmap bmp;
+    if (f.size() < 54 || f[0] != 'B' || f[1] != 'M')
+        return bmp;
+    uint32_t offset = U32(f, 10);
+    bmp.width = int(U32(f, 18));
+    bmp.height = int(U32(f, 22));
+    bmp.bits = f[28];
+    for (int i = 0; i < 16; ++i)
+        bmp.palette.push_back(U32(f, 54 + 4 * i) & 0xFFFFFF);
+    int stride = ((bmp.width * 4 + 31) / 32) * 4;
+    bmp.index.resize(bmp.width * bmp.height);
+    for (int y = 0; y < bmp.height; ++y)
+        for (int x = 0; x < bmp.width; ++x) {
+            uint8_t byte = f[offset + (bmp.height - 1 - y) * stride + x / 2];
+            bmp.index[y * bmp.width + x] = x % 2 == 0 ? byte >> 4 : byte & 0x0F;
+        }
+    return bmp;
+}
+
+TEST(Images, BothBitmapsUseTheStandardSixteenColours)
+{
+    const uint32_t standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                   0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                   0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    struct { const char *file; int width, height; } files[] = {
+        {"panel.bmp", 114, 32}, {"glyphs.bmp", 55, 57}};
+    for (const auto &f : files) {
+        Bitmap bmp = Decode(f.file);
+        EXPECT_EQ(f.width, bmp.width) << f.file;
+        EXPECT_EQ(f.height, bmp.height) << f.file;
+        EXPECT_EQ(4, bmp.bits) << f.file;
+        EXPECT_EQ(std::vector<uint32_t>(standard, standard + 16), bmp.palette) << f.file;
+    }
+}
+
+// One probe pixel per segment, each where x + y is odd: bright green when the
+// segment is lit, dark green when it is not.
+TEST(Images, EachGlyphLightsItsSegments)
+{
+    const int probe[7][2] = {{4, 1}, {9, 4}, {9, 12}, {4, 17}, {1, 12}, {1, 4}, {4, 9}};
+    //                        a        b       c        d        e        f       g
+    const char *lit[12] = {"1111110", "0110000", "1101101", "1111001", "0110011", "1011011",
+                           "1011111", "1110000", "1111111", "1111011", "0000001", "0000000"};
+    Bitmap sheet = Decode("glyphs.bmp");
+    ASSERT_EQ(55 * 57, int(sheet.index.size()));
+    for (int g = 0; g < 12; ++g)
+        for (int s = 0; s < 7; ++s) {
+            int x = 11 * (g % 5) + probe[s][0], y = 19 * (g / 5) + probe[s][1];
+            EXPECT_EQ(lit[g][s] == '1' ? kBrightGreen : kDarkGreen, sheet.at(x, y))
+                << "glyph " << g << " segment " << "abcdefg"[s];
+        }
+}
+
+int Count(const Bitmap &bmp, int x0, int y0, int w, int h, int colour)
+{
+    int n = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x)
+            n += bmp.at(x, y) == colour;
+    return n;
+}
+
+TEST(Images, UnlitSegmentsAreACheckerboardOfDarkGreenAndBlack)
+{
+    Bitmap sheet = Decode("glyphs.bmp");
+    ASSERT_FALSE(sheet.index.empty());
+    // Seven segments of 17 pixels each; 10 of each segment's pixels have x + y odd.
+    EXPECT_EQ(70, Count(sheet, 11, 38, 11, 19, kDarkGreen)) << "blank cell";
+    EXPECT_EQ(139, Count(sheet, 11, 38, 11, 19, kBlack)) << "blank cell";
+    EXPECT_EQ(17, Count(sheet, 0, 38, 11, 19, kBrightGreen)) << "placeholder";
+    EXPECT_EQ(60, Count(sheet, 0, 38, 11, 19, kDarkGreen)) << "placeholder";
+    EXPECT_EQ(119, Count(sheet, 33, 19, 11, 19, kBrightGreen)) << "eight";
+    EXPECT_EQ(0, Count(sheet, 33, 19, 11, 19, kDarkGreen)) << "eight";
+    for (int y = 0; y < 19; ++y)
+        for (int x = 0; x < 11; ++x)
+            if (sheet.at(11 + x, 38 + y) == kDarkGreen) {
+                EXPECT_EQ(1, (x + y) % 2) << "(" << x << "," << y << ")";
+            }
+    EXPECT_EQ(3 * 11 * 19, Count(sheet, 22, 38, 33, 19, kBlack)) << "cells 12 to 14";
+}
+
+TEST(Images, PanelIsARecessedBlackWindowOnLightGrey)
+{
+    Bitmap panel = Decode("panel.bmp");
+    ASSERT_EQ(114 * 32, int(panel.index.size()));
+    struct { int x, y, colour; } pixels[] = {
+        {0, 0, kLightGrey},   {113, 31, kLightGrey}, {3, 4, kLightGrey},  {85, 10, kLightGrey},
+        {4, 27, kLightGrey},  {4, 4, kDarkGrey},     {84, 4, kDarkGrey},  {4, 26, kDarkGrey},
+        {84, 5, kWhite},      {84, 26, kWhite},      {5, 26, kWhite},     {5, 5, kBlack},
+        {83, 25, kBlack},     {5, 25, kBlack},       {83, 5, kBlack},     {110, 20, kLightGrey},
+    };
+    for (const auto &p : pixels)
+        EXPECT_EQ(p.colour, panel.at(p.x, p.y)) << "(" << p.x << "," << p.y << ")";
+}
+
+TEST(Images, PanelCellsAreUnlitAndTheDecimalPointSitsBetweenThem)
+{
+    Bitmap panel = Decode("panel.bmp");
+    Bitmap sheet = Decode("glyphs.bmp");
+    ASSERT_FALSE(panel.index.empty());
+    ASSERT_FALSE(sheet.index.empty());
+    const int cellX[6] = {6, 19, 32, 45, 59, 72};
+    for (int x0 : cellX)
+        for (int y = 0; y < 19; ++y)
+            for (int x = 0; x < 11; ++x)
+                ASSERT_EQ(sheet.at(11 + x, 38 + y), panel.at(x0 + x, 6 + y))
+                    << "cell at x " << x0 << " differs from the blank glyph";
+    // Columns 56 to 58 of the display window: black but for the point.
+    for (int y = 5; y <= 25; ++y)
+        for (int x = 56; x <= 58; ++x) {
+            bool point = (x == 57 && y >= 22 && y <= 24) || (y == 23);
+            EXPECT_EQ(point ? kBrightGreen : kBlack, panel.at(x, y)) << "(" << x << "," << y << ")";
+        }
+}
+
+TEST(Images, PanelCarriesTheUnitLabel)
+{
+    Bitmap panel = Decode("panel.bmp");
+    ASSERT_FALSE(panel.index.empty());
+    const std::pair<int, const char *> rows[] = {
+        {17, "####..########.####....."},
+        {20, ".#.###.##..#######.#####"},
+        {24, "###.#.########.#########"},
+    };
+    for (const auto &row : rows)
+        for (int i = 0; i < 24; ++i)
+            EXPECT_EQ(row.second[i] == '#' ? kBlack : kLightGrey, panel.at(86 + i, row.first))
+                << "(" << 86 + i << "," << row.first << ")";
+}
+
+}  // namespace
