@@ -165,4 +165,81 @@ TEST(Images, PanelCarriesTheUnitLabel)
                 << "(" << 86 + i << "," << row.first << ")";
 }
 
+uint16_t U16(const std::vector<uint8_t> &b, size_t at)
+{
+    return uint16_t(b[at] | (b[at + 1] << 8));
+}
+
+// Pixel of a bottom-up plane of 32 x 32 pixels of the given bit depth.
+int PlanePixel(const std::vector<uint8_t> &f, size_t plane, int bits, int x, int y)
+{
+    int stride = ((32 * bits + 31) / 32) * 4;
+    uint8_t byte = f[plane + (31 - y) * stride + x * bits / 8];
+    int shift = 8 - bits - (x * bits) % 8;
+    return (byte >> shift) & ((1 << bits) - 1);
+}
+
+TEST(Images, IconIsOneThirtyTwoPixelSixteenColourImage)
+{
+    std::vector<uint8_t> f = ReadFile("zarvo.ico");
+    ASSERT_GE(f.size(), 22u + 40 + 64 + 512 + 128);
+    EXPECT_EQ(1, U16(f, 2)) << "an icon";
+    EXPECT_EQ(1, U16(f, 4)) << "one image, no smaller size";
+    EXPECT_EQ(32, f[6]);
+    EXPECT_EQ(32, f[7]);
+    size_t header = U32(f, 18);
+    EXPECT_EQ(4, f[header + 14]) << "16 colours";
+    size_t colour = header + 40 + 64, mask = colour + 512;
+    auto at = [&](int x, int y) { return PlanePixel(f, colour, 4, x, y); };
+    auto clear = [&](int x, int y) { return PlanePixel(f, mask, 1, x, y) == 1; };
+    EXPECT_TRUE(clear(0, 0));
+    EXPECT_TRUE(clear(31, 31));
+    // Package: white body over a dark-grey band, pins at every second column.
+    EXPECT_EQ(kWhite, at(15, 20));
+    EXPECT_EQ(kDarkGrey, at(15, 26));
+    int pins = 0;
+    for (int x = 0; x < 32; ++x)
+        if (!clear(x, 29) && at(x, 29) == kDarkYellow) {
+            ++pins;
+            EXPECT_TRUE(clear(x + 1, 29)) << "gap after the pin at " << x;
+        }
+    EXPECT_GE(pins, 8);
+    // Screen: dark-grey frame, black shadow, a magenta wave.
+    EXPECT_EQ(kDarkGrey, at(7, 1));
+    EXPECT_EQ(kBlack, at(25, 14));
+    EXPECT_FALSE(clear(25, 14));
+    int magenta = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            magenta += !clear(x, y) && at(x, y) == 13;
+    EXPECT_GE(magenta, 14);
+}
+
+TEST(Images, LinkCursorIsAPointingHandWithItsHotSpotAtTheCorner)
+{
+    std::vector<uint8_t> f = ReadFile("hand.cur");
+    ASSERT_EQ(22u + 40 + 8 + 256, f.size());
+    EXPECT_EQ(2, U16(f, 2)) << "a cursor";
+    EXPECT_EQ(0, U16(f, 10)) << "hot spot x";
+    EXPECT_EQ(0, U16(f, 12)) << "hot spot y";
+    size_t header = U32(f, 18);
+    EXPECT_EQ(1, f[header + 14]) << "monochrome";
+    size_t xorPlane = header + 40 + 8, andPlane = xorPlane + 128;
+    auto shown = [&](int x, int y) {
+        if (PlanePixel(f, andPlane, 1, x, y) == 1)
+            return '-';
+        return PlanePixel(f, xorPlane, 1, x, y) == 1 ? 'o' : '#';
+    };
+    const std::pair<int, const char *> rows[] = {
+        {0, "------##----------"}, {8, "-----#oo#oo#oo#o#-"}, {9, "-###-#oo#oo#oo#oo#"},
+        {13, "---#o#ooooooooooo#"}, {21, "------##########--"}, {22, "------------------"},
+    };
+    for (const auto &row : rows)
+        for (int x = 0; x < 18; ++x)
+            EXPECT_EQ(row.second[x], shown(x, row.first)) << "(" << x << "," << row.first << ")";
+    for (int y = 0; y < 32; ++y)
+        for (int x = 18; x < 32; ++x)
+            ASSERT_EQ('-', shown(x, y)) << "(" << x << "," << y << ")";
+}
+
 }  // namespace

@@ -1,18 +1,10 @@
 #include "measure/sampler.h"
+#include "zarvo_app.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 namespace {
-
-// The host's time-stamp counter rate in MHz as Linux measured it, passed in by
-// the test scripts; 0 when unknown.
-double HostCounterMhz()
-{
-    const char *mhz = std::getenv("ZARVO_HOST_MHZ");
-    return mhz != nullptr ? std::atof(mhz) : 0;
-}
 
 // Stops the thread a test started so the next one samples alone.
 void StopMeasuring()

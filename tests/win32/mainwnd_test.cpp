@@ -1,0 +1,100 @@
+// The main window in-process, where its class and timer can be inspected.
+#include "app/mainwnd.h"
+#include "gdi_counter_state.h"
+#include "measure/sampler.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(1, InitInstance(GetModuleHandleA(NULL), SW_SHOWNORMAL));
+        window_ = FindWindowA("ZARVO", "Zarvo!");
+        ASSERT_NE(static_cast<HWND>(NULL), window_);
+    }
+    void TearDown() override
+    {
+        if (IsWindow(window_))
+            DestroyWindow(window_);
+    }
+    // Holds the figure still: the measuring thread ends after its next sleep.
+    void StopSampling(int valid, uint32_t rate)
+    {
+        g_bRunning.store(0);
+        WaitForSingleObject(g_hThread, 3000);
+        g_bValid.store(valid);
+        g_dwRate.store(rate);
+    }
+    HWND window_ = NULL;
+};
+
+TEST_F(MainWindowTest, ClassHasIconGreyBackgroundAndNoCursorOfItsOwn)
+{
+    WNDCLASSA wc = {};
+    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(NULL), "ZARVO", &wc));
+    EXPECT_EQ(0u, wc.style);
+    EXPECT_EQ(static_cast<HCURSOR>(NULL), wc.hCursor) << "the pointer keeps its shape";
+    EXPECT_EQ(GetStockObject(LTGRAY_BRUSH), wc.hbrBackground);
+    EXPECT_NE(static_cast<HICON>(NULL), wc.hIcon);
+    EXPECT_EQ(nullptr, wc.lpszMenuName);
+    EXPECT_EQ(static_cast<HMENU>(NULL), GetMenu(window_)) << "no menu bar";
+}
+
+TEST_F(MainWindowTest, CreationStartsTheRefreshTimerAndTheMeasuringThread)
+{
+    EXPECT_NE(static_cast<HANDLE>(NULL), g_hThread);
+    EXPECT_EQ(1u, g_bRunning.load());
+    EXPECT_TRUE(KillTimer(window_, IDT_REFRESH)) << "timer 1201 runs";
+}
+
+TEST_F(MainWindowTest, SecondStartInTheSameProcessFailsWithoutAWindow)
+{
+    EXPECT_EQ(0, InitInstance(GetModuleHandleA(NULL), SW_SHOWNORMAL)) << "class already registered";
+    int windows = 0;
+    for (HWND w = FindWindowA("ZARVO", NULL); w != NULL; w = FindWindowExA(NULL, w, "ZARVO", NULL))
+        ++windows;
+    EXPECT_EQ(1, windows);
+}
+
+TEST_F(MainWindowTest, DestructionStopsTheTimerAndPostsQuitWithCodeZero)
+{
+    DestroyWindow(window_);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, msg.wParam);
+    EXPECT_EQ(WAIT_FAILED, WaitForSingleObject(g_hThread, 0)) << "the thread handle is closed";
+    EXPECT_FALSE(KillTimer(window_, IDT_REFRESH));
+}
+
+TEST_F(MainWindowTest, TimerTicksPaintNothingUntilTheFigureIsValid)
+{
+    StopSampling(0, 45012);
+    ResetAcquired();
+    SendMessageA(window_, WM_TIMER, IDT_REFRESH, 0);
+    EXPECT_TRUE(AllAcquired().empty()) << "a tick while warming up takes nothing";
+
+    g_bValid.store(1);
+    SendMessageA(window_, WM_TIMER, IDT_REFRESH, 0);
+    EXPECT_EQ(3u, AllAcquired().size()) << "window context, glyph sheet, memory context";
+}
+
+TEST_F(MainWindowTest, TicksAndRepaintsGiveBackEveryContextAndBitmap)
+{
+    StopSampling(1, 45012);
+    ResetAcquired();
+    for (int i = 0; i < 1000; ++i) {
+        SendMessageA(window_, WM_TIMER, IDT_REFRESH, 0);
+        InvalidateRect(window_, NULL, TRUE);
+        UpdateWindow(window_);
+    }
+    EXPECT_EQ(7000u, AllAcquired().size()) << "every tick and every repaint painted";
+    EXPECT_TRUE(LiveAcquired().empty()) << LiveAcquired().size() << " left";
+    for (const Acquired &a : AllAcquired())
+        ASSERT_FALSE(StillExists(a));
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+#include "zarvo_app.h"
+
+#include "readout/readout.h"
+
+#include <cstdlib>
+
+ZarvoApp::ZarvoApp() : info_(), window_(NULL), start_(GetTickCount())
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    char commandLine[] = "zarvo.exe";
+    if (!CreateProcessA(ZARVO_EXE, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info_))
+        return;
+    WaitForInputIdle(info_.hProcess, 10000);
+    WaitUntil([this] { return (window_ = FindZarvoWindow(info_.dwProcessId)) != NULL; }, 10000);
+}
+
+ZarvoApp::~ZarvoApp()
+{
+    if (info_.hProcess == NULL)
+        return;
+    if (WaitForExit(0) == STILL_ACTIVE) {
+        if (window_ != NULL)
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (WaitForExit(5000) == STILL_ACTIVE)
+            TerminateProcess(info_.hProcess, 1);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+DWORD ZarvoApp::WaitForExit(DWORD timeoutMs)
+{
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK CheckWindow(HWND window, LPARAM param)
+{
+    Search *search = reinterpret_cast<Search *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (pid == search->pid && lstrcmpA(name, "ZARVO") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindZarvoWindow(DWORD pid)
+{
+    Search search = {pid, NULL};
+    EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::unique_ptr<Canvas> CaptureReadout(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    int width = client.right < 114 ? client.right : 114;
+    int height = client.bottom < 32 ? client.bottom : 32;
+    std::unique_ptr<Canvas> capture(new Canvas(width, height));
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(NULL);
+    BitBlt(capture->dc(), 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(NULL, screen);
+    GdiFlush();
+    return capture;
+}
+
+std::string ReadCells(const Canvas &capture)
+{
+    static const char kGlyphChar[12] = {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '*', ' '};
+    std::string text;
+    for (int i = 0; i < kReadoutChars; ++i) {
+        CellRect cell = ReadoutCellRect(i);
+        char shown = '?';
+        for (int g = 0; g < 12 && shown == '?'; ++g) {
+            bool same = true;
+            for (int y = 0; y < kCellHeight && same; ++y)
+                for (int x = 0; x < kCellWidth && same; ++x)
+                    same = capture.at(cell.x + x, cell.y + y) == RgbOf(CellPixel(g, x, y));
+            if (same)
+                shown = kGlyphChar[g];
+        }
+        text += shown;
+    }
+    return text;
+}
+
+double ShownMhz(const std::string &cells)
+{
+    if (cells.size() != 6 || cells.find_first_of("*?") != std::string::npos)
+        return -1;
+    std::string digits = cells;
+    for (char &c : digits)
+        if (c == ' ')
+            c = '0';
+    return std::atoi(digits.c_str()) / 100.0;
+}
+
+bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return done();
+        Sleep(20);
+    }
+    return true;
+}
+
+double HostCounterMhz()
+{
+    const char *mhz = std::getenv("ZARVO_HOST_MHZ");
+    return mhz != nullptr ? std::atof(mhz) : 0;
+}
