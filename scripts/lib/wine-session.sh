@@ -1,8 +1,11 @@
 # Sourced by the scripts that run Windows programs: starts a private X server
 # and a fresh wineserver in the Japanese locale, and stops both again.
-#   wine_session_start [--use-display]   sets DISPLAY, WINEPREFIX, ZARVO_HOST_MHZ;
-#                        with --use-display an X server already named by
-#                        DISPLAY is used instead of a private one
+#   wine_session_start [--use-display] [--fake-browser]
+#                        sets DISPLAY, WINEPREFIX, ZARVO_HOST_MHZ; with
+#                        --use-display an X server already named by DISPLAY is
+#                        used instead of a private one; with --fake-browser web
+#                        addresses go to tests/win32/fake-browser, which
+#                        records them in /tmp/zarvo-browser.log
 #   wine_session_stop
 
 ZARVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -31,7 +34,14 @@ wine_session_start() {
   ZARVO_HOST_MHZ=$(host_counter_mhz)
   ZARVO_SESSION_DIR=$(mktemp -d)
 
-  if [ "${1:-}" = --use-display ] && [ -n "${DISPLAY:-}" ]; then
+  local use_display= fake_browser=
+  for option in "$@"; do
+    case "$option" in
+      --use-display) use_display=1 ;;
+      --fake-browser) fake_browser=1 ;;
+    esac
+  done
+  if [ -n "$use_display" ] && [ -n "${DISPLAY:-}" ]; then
     ZARVO_XVFB_PID=
   else
     start_private_display
@@ -42,11 +52,17 @@ wine_session_start() {
   mkdir -p "$WINEPREFIX"
   "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null
   # The About box asks for a Japanese proportional gothic face; give it IPA's.
-  "$ZARVO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
-    /d 'IPAPGothic' /f >/dev/null 2>&1 </dev/null
   # Without a window manager Wine draws the caption and frame itself, so the
-  # whole window shows on the X screen as it would on Windows.
-  "$ZARVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
+  # whole window shows on the X screen as it would on Windows. A UTF-16 file
+  # carries the Japanese value name through unchanged.
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"ＭＳ Ｐゴシック"="IPAPGothic"' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Decorated"="N"' '' \
+    ${fake_browser:+'[HKEY_CURRENT_USER\Software\Wine\WineBrowser]'} \
+    ${fake_browser:+"\"Browsers\"=\"$ZARVO_ROOT/tests/win32/fake-browser\""} |
+    iconv -f UTF-8 -t UTF-16 >"$ZARVO_SESSION_DIR/settings.reg"
+  "$ZARVO_WINE" regedit /S "$(winepath -w "$ZARVO_SESSION_DIR/settings.reg" 2>/dev/null)" \
     >/dev/null 2>&1 </dev/null
 
   # One idle process keeps the server and Wine's services alive for the whole

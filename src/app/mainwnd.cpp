@@ -1,5 +1,6 @@
 #include "mainwnd.h"
 
+#include "../about/about.h"
 #include "../measure/sampler.h"
 #include "../readout/paint.h"
 #include "resource.h"
@@ -65,6 +66,52 @@ static void OnTimer(HWND window)
     ReleaseDC(window, dc);
 }
 
+// The menu is loaded anew for each press and destroyed once the choice is made;
+// its check mark shows the always-on-top state of the moment.
+static void ShowPopupMenu(HWND window, LPARAM lParam)
+{
+    POINT at = {static_cast<LONG>(LOWORD(lParam)), static_cast<LONG>(HIWORD(lParam))};
+    HMENU menu = LoadMenuA(g_hInstance, MAKEINTRESOURCEA(IDR_POPUP));
+    HMENU popup = GetSubMenu(menu, 0);
+    ClientToScreen(window, &at);
+    CheckMenuItem(menu, IDM_TOPMOST, MF_BYCOMMAND | (g_bTopmost ? MF_CHECKED : MF_UNCHECKED));
+    TrackPopupMenu(popup, 0, at.x, at.y, 0, window, NULL);
+    DestroyMenu(menu);
+}
+
+static void ToggleTopmost(HWND window)
+{
+    HWND position;
+    if (g_bTopmost) {
+        g_bTopmost = 0;
+        position = HWND_NOTOPMOST;
+    } else {
+        g_bTopmost = 1;
+        position = HWND_TOPMOST;
+    }
+    SetWindowPos(window, position, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+// Returns true for the menu's own commands.
+static bool OnCommand(HWND window, WORD id)
+{
+    switch (id) {
+    case IDM_TOPMOST:
+        ToggleTopmost(window);
+        return true;
+    case IDM_ABOUT:
+        // Modal: the main window is disabled meanwhile, but its timer messages
+        // still arrive through the box's message loop and the cells refresh.
+        DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDlgProc, 0);
+        return true;
+    case IDM_EXIT:
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -83,6 +130,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_TIMER:
         OnTimer(window);
         return 0;
+    case WM_RBUTTONDOWN:
+        ShowPopupMenu(window, lParam);
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(window, LOWORD(wParam)))
+            return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -130,3 +130,112 @@ double HostCounterMhz()
     const char *mhz = std::getenv("ZARVO_HOST_MHZ");
     return mhz != nullptr ? std::atof(mhz) : 0;
 }
+
+void MoveMouseTo(POINT screen)
+{
+    SetCursorPos(screen.x, screen.y);
+    Sleep(100);
+}
+
+void ClickMouse(DWORD downFlag, DWORD upFlag)
+{
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = downFlag;
+    clicks[1].mi.dwFlags = upFlag;
+    SendInput(upFlag != 0 ? 2 : 1, clicks, sizeof(INPUT));
+    Sleep(200);
+}
+
+void PressKeys(std::initializer_list<WORD> keys)
+{
+    for (WORD key : keys) {
+        INPUT press[2] = {};
+        press[0].type = press[1].type = INPUT_KEYBOARD;
+        press[0].ki.wVk = press[1].ki.wVk = key;
+        press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, press, sizeof(INPUT));
+        Sleep(150);
+    }
+}
+
+POINT ClientToScreenPoint(HWND window, int x, int y)
+{
+    POINT p = {x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+HWND FindOpenMenu()
+{
+    HWND menu = FindWindowA("#32768", NULL);
+    return menu != NULL && IsWindowVisible(menu) ? menu : NULL;
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK CheckDialog(HWND window, LPARAM param)
+{
+    DialogSearch *search = reinterpret_cast<DialogSearch *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (pid == search->pid && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindDialogOf(DWORD pid)
+{
+    DialogSearch search = {pid, NULL};
+    EnumWindows(CheckDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::unique_ptr<Canvas> CaptureClient(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    std::unique_ptr<Canvas> capture(new Canvas(client.right, client.bottom));
+    POINT origin = ClientToScreenPoint(window, 0, 0);
+    HDC screen = GetDC(NULL);
+    BitBlt(capture->dc(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(NULL, screen);
+    GdiFlush();
+    return capture;
+}
+
+static const char kBrowserLog[] = "Z:\\tmp\\zarvo-browser.log";
+
+std::string BrowserLog(DWORD timeoutMs)
+{
+    std::string text;
+    WaitUntil([&] {
+        HANDLE f = CreateFileA(kBrowserLog, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                               OPEN_EXISTING, 0, NULL);
+        if (f == INVALID_HANDLE_VALUE)
+            return false;
+        char buffer[1024];
+        DWORD got = 0;
+        ReadFile(f, buffer, sizeof buffer, &got, NULL);
+        CloseHandle(f);
+        text.assign(buffer, got);
+        return got > 0;
+    }, timeoutMs);
+    return text;
+}
+
+void ClearBrowserLog()
+{
+    DeleteFileA(kBrowserLog);
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -52,3 +53,23 @@ bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs);
 double HostCounterMhz();
 
 #endif
+
+// Real input, as from the mouse and the keyboard.
+void MoveMouseTo(POINT screen);
+void ClickMouse(DWORD downFlag, DWORD upFlag);
+void PressKeys(std::initializer_list<WORD> keys);
+POINT ClientToScreenPoint(HWND window, int x, int y);
+
+// The visible pop-up menu window, or null.
+HWND FindOpenMenu();
+
+// The top-level dialog window of the process, or null.
+HWND FindDialogOf(DWORD pid);
+
+// What the screen shows of a window's client area.
+std::unique_ptr<Canvas> CaptureClient(HWND window);
+
+// Waits for the ANSI text of /tmp/zarvo-browser.log, as the fake browser
+// writes it; "" if nothing comes.
+std::string BrowserLog(DWORD timeoutMs);
+void ClearBrowserLog();

@@ -1,0 +1,77 @@
+#include "about.h"
+
+#include "../app/globals.h"
+#include "resource.h"
+
+#include <shellapi.h>
+
+static const char kLinkAddress[] = ZARVO_LINK_ADDRESS;
+
+static const COLORREF LINK_COLOR_NORMAL = 0x00FF0000;   // blue
+static const COLORREF LINK_COLOR_VISITED = 0x00800080;  // purple
+
+// The link stays purple for the rest of the run once clicked, across any
+// number of openings of the box.
+static void OpenLink(HWND dialog)
+{
+    g_bVisited = 1;
+    HWND link = GetDlgItem(dialog, IDC_LINK);
+    char address[256];
+    GetWindowTextA(link, address, sizeof address);
+    ShellExecuteA(dialog, "open", address, NULL, NULL, SW_SHOWNORMAL);
+    InvalidateRect(link, NULL, FALSE);
+}
+
+static INT_PTR OnSetCursor(HWND dialog, HWND under)
+{
+    if (under != GetDlgItem(dialog, IDC_LINK))
+        return FALSE;
+    SetCursor(LoadCursorA(g_hInstance, MAKEINTRESOURCEA(IDC_LINKCURSOR)));
+    // A dialog procedure hands a message's own result back through
+    // DWL_MSGRESULT: TRUE stops the control from setting its arrow again.
+    SetWindowLongA(dialog, DWL_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+static INT_PTR OnCtlColorStatic(HWND dialog, HDC dc, HWND control)
+{
+    if (control == GetDlgItem(dialog, IDC_LINK)) {
+        SetTextColor(dc, g_bVisited ? LINK_COLOR_VISITED : LINK_COLOR_NORMAL);
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+    }
+    // A system colour index + 1 stands in for a brush: the other statics get
+    // their backgrounds filled with the button-face colour.
+    return COLOR_BTNFACE + 1;
+}
+
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetDlgItemTextA(dialog, IDC_LINK, kLinkAddress);
+        return TRUE;
+    case WM_SETCURSOR:
+        return OnSetCursor(dialog, reinterpret_cast<HWND>(wParam));
+    case WM_COMMAND:
+        // Only the identifier counts: every notification from the link,
+        // a double-click's included, is taken as a click. Esc (IDCANCEL)
+        // does not close the box.
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            EndDialog(dialog, 0);
+            return TRUE;
+        case IDC_LINK:
+            OpenLink(dialog);
+            return FALSE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        EndDialog(dialog, 0);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    default:
+        return FALSE;
+    }
+}
