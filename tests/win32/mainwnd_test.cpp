@@ -97,4 +97,80 @@ TEST_F(MainWindowTest, TicksAndRepaintsGiveBackEveryContextAndBitmap)
         ASSERT_FALSE(StillExists(a));
 }
 
+// While the window thread tracks the menu, a second thread reads it and
+// dismisses it, as a user would with Esc.
+struct MenuPeek {
+    bool opened = false;
+    bool checked = false;
+    POINT corner = {0, 0};
+};
+
+DWORD WINAPI PeekAndDismissMenu(LPVOID param)
+{
+    MenuPeek *peek = static_cast<MenuPeek *>(param);
+    for (int i = 0; i < 150 && !peek->opened; ++i) {
+        HWND menuWindow = FindWindowA("#32768", NULL);
+        if (menuWindow != NULL && IsWindowVisible(menuWindow)) {
+            HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+            peek->checked = (GetMenuState(menu, IDM_TOPMOST, MF_BYCOMMAND) & MF_CHECKED) != 0;
+            RECT r;
+            GetWindowRect(menuWindow, &r);
+            peek->corner.x = r.left;
+            peek->corner.y = r.top;
+            peek->opened = true;
+            PostMessageA(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        Sleep(20);
+    }
+    return 0;
+}
+
+MenuPeek RightPress(HWND window, int x, int y)
+{
+    MenuPeek peek;
+    HANDLE helper = CreateThread(NULL, 0, PeekAndDismissMenu, &peek, 0, NULL);
+    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+    WaitForSingleObject(helper, 5000);
+    CloseHandle(helper);
+    return peek;
+}
+
+TEST_F(MainWindowTest, MenuCheckMarkFollowsAlwaysOnTopAndEveryMenuIsDestroyed)
+{
+    ResetAcquired();
+    MenuPeek first = RightPress(window_, 30, 10);
+    ASSERT_TRUE(first.opened);
+    EXPECT_FALSE(first.checked);
+    POINT at = {30, 10};
+    ClientToScreen(window_, &at);
+    EXPECT_EQ(at.x, first.corner.x);
+    EXPECT_EQ(at.y, first.corner.y);
+
+    SendMessageA(window_, WM_COMMAND, IDM_TOPMOST, 0);
+    EXPECT_EQ(1, g_bTopmost);
+    EXPECT_TRUE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    MenuPeek second = RightPress(window_, 5, 5);
+    ASSERT_TRUE(second.opened);
+    EXPECT_TRUE(second.checked) << "kept on top";
+
+    SendMessageA(window_, WM_COMMAND, IDM_TOPMOST, 0);
+    EXPECT_EQ(0, g_bTopmost);
+    EXPECT_FALSE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    MenuPeek third = RightPress(window_, 5, 5);
+    ASSERT_TRUE(third.opened);
+    EXPECT_FALSE(third.checked);
+
+    EXPECT_EQ(3u, AllAcquired().size()) << "one menu loaded per press";
+    EXPECT_TRUE(LiveAcquired().empty()) << "every menu destroyed";
+    for (const Acquired &a : AllAcquired())
+        EXPECT_FALSE(StillExists(a));
+}
+
+TEST_F(MainWindowTest, OtherCommandsGoToTheDefaultProcessing)
+{
+    EXPECT_EQ(0, SendMessageA(window_, WM_COMMAND, MAKEWPARAM(9999, 0), 0));
+    EXPECT_TRUE(IsWindow(window_));
+    EXPECT_EQ(0, g_bTopmost);
+}
+
 }  // namespace
