@@ -166,11 +166,4 @@ TEST_F(MainWindowTest, MenuCheckMarkFollowsAlwaysOnTopAndEveryMenuIsDestroyed)
         EXPECT_FALSE(StillExists(a));
 }
 
-TEST_F(MainWindowTest, OtherCommandsGoToTheDefaultProcessing)
-{
-    EXPECT_EQ(0, SendMessageA(window_, WM_COMMAND, MAKEWPARAM(9999, 0), 0));
-    EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(0, g_bTopmost);
-}
-
 }  // namespace

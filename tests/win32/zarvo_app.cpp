@@ -41,6 +41,7 @@ namespace {
 
 struct Search {
     DWORD pid;
+    const char *className;
     HWND found;
 };
 
@@ -51,20 +52,26 @@ BOOL CALLBACK CheckWindow(HWND window, LPARAM param)
     GetWindowThreadProcessId(window, &pid);
     char name[32] = "";
     GetClassNameA(window, name, sizeof name);
-    if (pid == search->pid && lstrcmpA(name, "ZARVO") == 0) {
+    if (pid == search->pid && lstrcmpA(name, search->className) == 0 && IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
+// The visible top-level window of the class that belongs to the process.
+HWND FindTopLevel(DWORD pid, const char *className)
+{
+    Search search = {pid, className, NULL};
+    EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 HWND FindZarvoWindow(DWORD pid)
 {
-    Search search = {pid, NULL};
-    EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel(pid, "ZARVO");
 }
 
 std::unique_ptr<Canvas> CaptureReadout(HWND window)
@@ -172,34 +179,9 @@ HWND FindOpenMenu()
     return menu != NULL && IsWindowVisible(menu) ? menu : NULL;
 }
 
-namespace {
-
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK CheckDialog(HWND window, LPARAM param)
-{
-    DialogSearch *search = reinterpret_cast<DialogSearch *>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char name[32] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (pid == search->pid && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 HWND FindDialogOf(DWORD pid)
 {
-    DialogSearch search = {pid, NULL};
-    EnumWindows(CheckDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel(pid, "#32770");
 }
 
 std::unique_ptr<Canvas> CaptureClient(HWND window)
