@@ -25,23 +25,6 @@ bool OutsideCellsIsPanel(const Canvas &capture)
     return true;
 }
 
-// Waits for the cells to show a figure; returns it in MHz, or -1.
-double WaitForFigure(HWND window, DWORD timeoutMs)
-{
-    double mhz = -1;
-    WaitUntil([&] { return (mhz = ShownMhz(ReadCells(*CaptureReadout(window)))) >= 0; }, timeoutMs);
-    return mhz;
-}
-
-void ExpectCloseToHostRate(double shown)
-{
-    double host = HostCounterMhz();
-    if (host > 0)
-        EXPECT_NEAR(host, shown, host * 0.02) << "shown " << shown << " MHz, host " << host;
-    else
-        EXPECT_GT(shown, 100.0);
-}
-
 TEST(RunningProgram, OpensAFixedSizeWindowWithCaptionAndMinimiseBox)
 {
     ZarvoApp app;

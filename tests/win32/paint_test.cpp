@@ -38,39 +38,22 @@ bool InsideACell(int x, int y)
     return false;
 }
 
-// With ZARVO_ARTIFACTS set, keeps the painted readout as a bitmap file there.
+// With ZARVO_ARTIFACTS set, keeps the painted readout there as a 16-colour
+// bitmap file, for looking at.
 void KeepPicture(const Canvas &canvas, const char *name)
 {
     const char *dir = std::getenv("ZARVO_ARTIFACTS");
     if (dir == nullptr)
         return;
-    std::ofstream out(std::string(dir) + "\\" + name, std::ios::binary);
-    int rowBytes = canvas.width() * 3;
-    int stride = (rowBytes + 3) & ~3;
-    uint32_t imageSize = stride * canvas.height();
-    BITMAPFILEHEADER fh = {};
-    BITMAPINFOHEADER ih = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + imageSize;
-    ih.biSize = sizeof ih;
-    ih.biWidth = canvas.width();
-    ih.biHeight = canvas.height();
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    ih.biSizeImage = imageSize;
-    out.write(reinterpret_cast<const char *>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char *>(&ih), sizeof ih);
-    for (int y = canvas.height() - 1; y >= 0; --y) {
-        std::string row(stride, '\0');
-        for (int x = 0; x < canvas.width(); ++x) {
-            uint32_t p = canvas.at(x, y);
-            row[x * 3] = char(p & 0xFF);
-            row[x * 3 + 1] = char((p >> 8) & 0xFF);
-            row[x * 3 + 2] = char(p >> 16);
-        }
-        out.write(row.data(), stride);
-    }
+    IndexedImage picture(canvas.width(), canvas.height(), kBlack);
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            for (uint8_t i = 0; i < 16; ++i)
+                if (RgbOf(i) == canvas.at(x, y))
+                    picture.set(x, y, i);
+    std::vector<uint8_t> bytes = EncodeBmp4(picture);
+    std::ofstream(std::string(dir) + "\\" + name, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), bytes.size());
 }
 
 TEST_F(PaintReadoutTest, FullPaintWhileWarmingUpShowsPanelAndSixMiddleBars)

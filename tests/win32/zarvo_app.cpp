@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 ZarvoApp::ZarvoApp() : info_(), window_(NULL), start_(GetTickCount())
 {
     STARTUPINFOA startup = {};
@@ -74,20 +76,31 @@ HWND FindZarvoWindow(DWORD pid)
     return FindTopLevel(pid, "ZARVO");
 }
 
-std::unique_ptr<Canvas> CaptureReadout(HWND window)
+// At most maxWidth x maxHeight of what the screen shows from the window's
+// client origin.
+static std::unique_ptr<Canvas> CaptureFromClientOrigin(HWND window, int maxWidth, int maxHeight)
 {
     RECT client;
     GetClientRect(window, &client);
-    int width = client.right < 114 ? client.right : 114;
-    int height = client.bottom < 32 ? client.bottom : 32;
+    int width = client.right < maxWidth ? client.right : maxWidth;
+    int height = client.bottom < maxHeight ? client.bottom : maxHeight;
     std::unique_ptr<Canvas> capture(new Canvas(width, height));
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
+    POINT origin = ClientToScreenPoint(window, 0, 0);
     HDC screen = GetDC(NULL);
     BitBlt(capture->dc(), 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
     ReleaseDC(NULL, screen);
     GdiFlush();
     return capture;
+}
+
+std::unique_ptr<Canvas> CaptureReadout(HWND window)
+{
+    return CaptureFromClientOrigin(window, 114, 32);
+}
+
+std::unique_ptr<Canvas> CaptureClient(HWND window)
+{
+    return CaptureFromClientOrigin(window, 0x7FFF, 0x7FFF);
 }
 
 std::string ReadCells(const Canvas &capture)
@@ -138,6 +151,23 @@ double HostCounterMhz()
     return mhz != nullptr ? std::atof(mhz) : 0;
 }
 
+void ExpectCloseToHostRate(double shown)
+{
+    double host = HostCounterMhz();
+    if (host > 0) {
+        EXPECT_NEAR(host, shown, host * 0.02) << "shown " << shown << " MHz, host " << host;
+    } else {
+        EXPECT_GT(shown, 100.0);
+    }
+}
+
+double WaitForFigure(HWND window, DWORD timeoutMs)
+{
+    double mhz = -1;
+    WaitUntil([&] { return (mhz = ShownMhz(ReadCells(*CaptureReadout(window)))) >= 0; }, timeoutMs);
+    return mhz;
+}
+
 void MoveMouseTo(POINT screen)
 {
     SetCursorPos(screen.x, screen.y);
@@ -182,19 +212,6 @@ HWND FindOpenMenu()
 HWND FindDialogOf(DWORD pid)
 {
     return FindTopLevel(pid, "#32770");
-}
-
-std::unique_ptr<Canvas> CaptureClient(HWND window)
-{
-    RECT client;
-    GetClientRect(window, &client);
-    std::unique_ptr<Canvas> capture(new Canvas(client.right, client.bottom));
-    POINT origin = ClientToScreenPoint(window, 0, 0);
-    HDC screen = GetDC(NULL);
-    BitBlt(capture->dc(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-    ReleaseDC(NULL, screen);
-    GdiFlush();
-    return capture;
 }
 
 static const char kBrowserLog[] = "Z:\\tmp\\zarvo-browser.log";

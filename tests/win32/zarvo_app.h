@@ -50,7 +50,14 @@ double ShownMhz(const std::string &cells);
 // Polls every 20 ms until done() or timeoutMs has passed; returns done().
 bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs);
 
+// The host's counter rate in MHz as Linux measured it (ZARVO_HOST_MHZ), or 0.
 double HostCounterMhz();
+
+// Expects a shown figure within 2% of the host's counter rate.
+void ExpectCloseToHostRate(double shown);
+
+// Waits for the cells to show a figure; returns it in MHz, or -1.
+double WaitForFigure(HWND window, DWORD timeoutMs);
 
 #endif
 
