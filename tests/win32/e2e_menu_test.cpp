@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 const uint32_t kLinkBlue = 0x0000FF;
@@ -186,19 +188,34 @@ TEST_F(AboutBox, LinkOpensTheAddressInTheBrowserAndStaysPurpleForTheRun)
     EXPECT_EQ(0, CountColour(*reopened, kLinkBlue));
 }
 
+// The test scripts keep the box open for 6 s; the bench script sets
+// ZARVO_ABOUT_SECONDS=60.
 TEST_F(AboutBox, ReadoutKeepsRefreshingBehindIt)
 {
+    const char *seconds = std::getenv("ZARVO_ABOUT_SECONDS");
+    DWORD openMs = (seconds != nullptr && std::atoi(seconds) > 0 ? std::atoi(seconds) : 6) * 1000;
     ASSERT_GE(WaitForFigure(app_.window(), 6000), 0);
     HWND dialog = Open();
     ASSERT_NE(static_cast<HWND>(NULL), dialog);
     // Move the box aside so the readout can be seen.
     SetWindowPos(dialog, NULL, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Sleep(300);
-    std::string first = ReadCells(*CaptureReadout(app_.window()));
-    ASSERT_GE(ShownMhz(first), 0) << "cells '" << first << "'";
-    EXPECT_TRUE(WaitUntil([&] { return ReadCells(*CaptureReadout(app_.window())) != first; }, 6000))
-        << "the cells never changed while the box was open";
-    ExpectCloseToHostRate(ShownMhz(ReadCells(*CaptureReadout(app_.window()))));
+
+    std::string last = ReadCells(*CaptureReadout(app_.window()));
+    int changes = 0;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < openMs) {
+        std::string cells = ReadCells(*CaptureReadout(app_.window()));
+        ASSERT_GE(ShownMhz(cells), 0) << "cells '" << cells << "'";
+        if (cells != last) {
+            ExpectCloseToHostRate(ShownMhz(cells));
+            ++changes;
+            last = cells;
+        }
+        Sleep(100);
+    }
+    EXPECT_GE(changes, int(openMs / 1500) - 2) << "the cells hardly changed while the box was open";
+    EXPECT_TRUE(IsWindow(dialog));
 }
 
 }  // namespace

@@ -123,6 +123,30 @@ TEST(RunningProgram, RestoringFromMinimisedRepaintsPanelAndFigure)
     ExpectCloseToHostRate(mhz);
 }
 
+TEST(RunningProgram, UncoveringRepaintsPanelAndFigure)
+{
+    ZarvoApp app;
+    ASSERT_GE(WaitForFigure(app.window(), 6000), 0);
+    RECT r;
+    GetWindowRect(app.window(), &r);
+    // A plain black window of this process over the readout, then gone again.
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT,
+                                 r.left, r.top, r.right - r.left, r.bottom - r.top, NULL, NULL,
+                                 GetModuleHandleA(NULL), NULL);
+    ASSERT_NE(static_cast<HWND>(NULL), cover);
+    UpdateWindow(cover);
+    Sleep(500);
+    EXPECT_LT(ShownMhz(ReadCells(*CaptureReadout(app.window()))), 0) << "the cover hides the cells";
+    DestroyWindow(cover);
+    double mhz = -1;
+    EXPECT_TRUE(WaitUntil([&] {
+        std::unique_ptr<Canvas> capture = CaptureReadout(app.window());
+        mhz = ShownMhz(ReadCells(*capture));
+        return mhz >= 0 && OutsideCellsIsPanel(*capture);
+    }, 1000)) << "before the next tick";
+    ExpectCloseToHostRate(mhz);
+}
+
 TEST(RunningProgram, CloseRequestEndsTheProcessWithExitCodeZero)
 {
     ZarvoApp app;

@@ -116,3 +116,20 @@ BOOL CountedDestroyMenu(HMENU menu)
     Release(menu);
     return DestroyMenu(menu);
 }
+
+static bool g_failThreadCreation = false;
+
+void FailThreadCreation(bool fail)
+{
+    g_failThreadCreation = fail;
+}
+
+HANDLE FallibleCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
+                            LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags, LPDWORD id)
+{
+    if (g_failThreadCreation) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return NULL;
+    }
+    return CreateThread(security, stack, start, parameter, flags, id);
+}

@@ -16,4 +16,7 @@ std::vector<Acquired> AllAcquired();   // everything taken since the reset
 // Asks the system whether the object behind the handle still exists.
 bool StillExists(const Acquired &a);
 
+// From now on thread creation in the program fails (true) or works (false).
+void FailThreadCreation(bool fail);
+
 #endif
