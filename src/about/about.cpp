@@ -3,12 +3,27 @@
 #include "../app/globals.h"
 #include "resource.h"
 
-#include <shellapi.h>
 
 static const char kLinkAddress[] = ZARVO_LINK_ADDRESS;
 
 static const COLORREF LINK_COLOR_NORMAL = 0x00FF0000;   // blue
 static const COLORREF LINK_COLOR_VISITED = 0x00800080;  // purple
+
+typedef HINSTANCE(WINAPI *ShellExecuteAProc)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+
+// The shell is loaded only when the link is first clicked: linking it in would
+// bring its whole family of libraries into every run of a program that mostly
+// just shows a number. It stays loaded, since the browser it starts may still
+// be using it when the call returns.
+static void ShellOpen(HWND owner, const char *address)
+{
+    HMODULE shell = LoadLibraryA("shell32.dll");
+    ShellExecuteAProc shellExecute =
+        shell != NULL ? reinterpret_cast<ShellExecuteAProc>(
+                            reinterpret_cast<void *>(GetProcAddress(shell, "ShellExecuteA"))) : NULL;
+    if (shellExecute != NULL)
+        shellExecute(owner, "open", address, NULL, NULL, SW_SHOWNORMAL);
+}
 
 // The link stays purple for the rest of the run once clicked, across any
 // number of openings of the box.
@@ -18,7 +33,7 @@ static void OpenLink(HWND dialog)
     HWND link = GetDlgItem(dialog, IDC_LINK);
     char address[256];
     GetWindowTextA(link, address, sizeof address);
-    ShellExecuteA(dialog, "open", address, NULL, NULL, SW_SHOWNORMAL);
+    ShellOpen(dialog, address);
     InvalidateRect(link, NULL, FALSE);
 }
 

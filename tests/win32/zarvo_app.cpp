@@ -61,15 +61,14 @@ BOOL CALLBACK CheckWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
-// The visible top-level window of the class that belongs to the process.
+}  // namespace
+
 HWND FindTopLevel(DWORD pid, const char *className)
 {
     Search search = {pid, className, NULL};
     EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
-}  // namespace
 
 HWND FindZarvoWindow(DWORD pid)
 {

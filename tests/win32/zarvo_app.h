@@ -33,6 +33,9 @@ private:
     DWORD start_;
 };
 
+// The visible top-level window of the class that belongs to the process, or null.
+HWND FindTopLevel(DWORD pid, const char *className);
+
 // The top-level window of class ZARVO that belongs to the process, or null.
 HWND FindZarvoWindow(DWORD pid);
 
