@@ -82,21 +82,6 @@ TEST_F(MainWindowTest, TimerTicksPaintNothingUntilTheFigureIsValid)
     EXPECT_EQ(3u, AllAcquired().size()) << "window context, glyph sheet, memory context";
 }
 
-TEST_F(MainWindowTest, TicksAndRepaintsGiveBackEveryContextAndBitmap)
-{
-    StopSampling(1, 45012);
-    ResetAcquired();
-    for (int i = 0; i < 1000; ++i) {
-        SendMessageA(window_, WM_TIMER, IDT_REFRESH, 0);
-        InvalidateRect(window_, NULL, TRUE);
-        UpdateWindow(window_);
-    }
-    EXPECT_EQ(7000u, AllAcquired().size()) << "every tick and every repaint painted";
-    EXPECT_TRUE(LiveAcquired().empty()) << LiveAcquired().size() << " left";
-    for (const Acquired &a : AllAcquired())
-        ASSERT_FALSE(StillExists(a));
-}
-
 // While the window thread tracks the menu, a second thread reads it and
 // dismisses it, as a user would with Esc.
 struct MenuPeek {
