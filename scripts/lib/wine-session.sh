@@ -9,7 +9,9 @@
 #   wine_session_stop
 
 ZARVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$ZARVO_ROOT/scripts/lib/arch.sh"
 ZARVO_WINE="$ZARVO_ROOT/scripts/wine-exec"
+if [ "$ZARVO_ARCH" = i686 ]; then ZARVO_WINESERVER=wineserver; else ZARVO_WINESERVER=/usr/lib/wine/wineserver64; fi
 
 # The host's time-stamp counter rate as Linux measured it at boot, for tests
 # that compare the program's figure with it.
@@ -29,7 +31,7 @@ start_private_display() {
 }
 
 wine_session_start() {
-  export WINEPREFIX="${WINEPREFIX:-$ZARVO_ROOT/build/wineprefix}"
+  export WINEPREFIX="${WINEPREFIX:-$ZARVO_ROOT/build/wineprefix-$ZARVO_ARCH}"
   export ZARVO_HOST_MHZ
   ZARVO_HOST_MHZ=$(host_counter_mhz)
   ZARVO_SESSION_DIR=$(mktemp -d)
@@ -48,7 +50,7 @@ wine_session_start() {
   fi
 
   # A server left from another locale would hand its code page on.
-  WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$WINEPREFIX" "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
   mkdir -p "$WINEPREFIX"
   "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null
   # The About box asks for a Japanese proportional gothic face; give it IPA's.
@@ -62,7 +64,7 @@ wine_session_start() {
     ${fake_browser:+'[HKEY_CURRENT_USER\Software\Wine\WineBrowser]'} \
     ${fake_browser:+"\"Browsers\"=\"$ZARVO_ROOT/tests/win32/fake-browser\""} |
     iconv -f UTF-8 -t UTF-16 >"$ZARVO_SESSION_DIR/settings.reg"
-  "$ZARVO_WINE" regedit /S "$(winepath -w "$ZARVO_SESSION_DIR/settings.reg" 2>/dev/null)" \
+  "$ZARVO_WINE" regedit /S "$("$ZARVO_WINE" winepath -w "$ZARVO_SESSION_DIR/settings.reg" 2>/dev/null)" \
     >/dev/null 2>&1 </dev/null
 
   # One idle process keeps the server and Wine's services alive for the whole
@@ -75,8 +77,8 @@ wine_session_start() {
 
 wine_session_stop() {
   exec 7>&- || true
-  WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
-  WINEPREFIX="$WINEPREFIX" wineserver -w >/dev/null 2>&1 || true
+  WINEPREFIX="$WINEPREFIX" "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
+  WINEPREFIX="$WINEPREFIX" "$ZARVO_WINESERVER" -w >/dev/null 2>&1 || true
   if [ -n "${ZARVO_XVFB_PID:-}" ]; then
     kill "$ZARVO_XVFB_PID" 2>/dev/null || true
     wait "$ZARVO_XVFB_PID" 2>/dev/null || true

@@ -44,7 +44,8 @@ static INT_PTR OnSetCursor(HWND dialog, HWND under)
     SetCursor(LoadCursorA(g_hInstance, MAKEINTRESOURCEA(IDC_LINKCURSOR)));
     // A dialog procedure hands a message's own result back through
     // DWL_MSGRESULT: TRUE stops the control from setting its arrow again.
-    SetWindowLongA(dialog, DWL_MSGRESULT, TRUE);
+    // (On 32-bit Windows this is SetWindowLongA with DWL_MSGRESULT.)
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
     return TRUE;
 }
 

@@ -1,0 +1,58 @@
+# Sourced by the scripts: finds out once whether this machine runs 32-bit x86
+# code and sets ZARVO_ARCH to the architecture the Windows side is tested on:
+#   i686    32-bit Wine runs the 32-bit zarvo.exe itself
+#   x86_64  the kernel refuses 32-bit programs ("Exec format error"), so the
+#           same sources are built for x86-64 and run under 64-bit Wine; the
+#           32-bit zarvo.exe is still built and its file checked
+# ZARVO_FORCE_WIN64=1 takes the 64-bit road on any machine.
+
+# Does the kernel run a 32-bit x86 program? The smallest one there is, written
+# out byte for byte: an ELF header, one loadable segment, and exit(0).
+zarvo_runs_32bit() {
+  local probe="$1/run32-probe"
+  local elf='\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0'
+  elf+='\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0'           # ELF header
+  elf+='\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\135\0\0\0\135\0\0\0\5\0\0\0\0\20\0\0'  # segment
+  elf+='\270\1\0\0\0\61\333\315\200'  # mov eax,1; xor ebx,ebx; int 0x80
+  mkdir -p "$1"
+  printf "$elf" >"$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null
+}
+
+zarvo_choose_arch() {
+  [ -n "${ZARVO_ARCH:-}" ] && return 0
+  if [ "${ZARVO_FORCE_WIN64:-}" = 1 ]; then
+    ZARVO_ARCH=x86_64
+    ZARVO_ARCH_WHY="ZARVO_FORCE_WIN64=1"
+  elif zarvo_runs_32bit "$ZARVO_ROOT/build"; then
+    ZARVO_ARCH=i686
+  else
+    ZARVO_ARCH=x86_64
+    ZARVO_ARCH_WHY="this machine runs no 32-bit code"
+  fi
+  export ZARVO_ARCH ZARVO_ARCH_WHY
+}
+
+# One line that says which build the Windows side uses.
+zarvo_say_arch() {
+  if [ "$ZARVO_ARCH" = i686 ]; then
+    echo "zarvo: using the 32-bit zarvo.exe under 32-bit Wine"
+  else
+    echo "zarvo: $ZARVO_ARCH_WHY: using an x86-64 build of the same sources under 64-bit Wine (the 32-bit zarvo.exe is still built and checked)"
+  fi
+}
+
+ZARVO_ROOT=${ZARVO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+zarvo_choose_arch
+
+# Configures a build folder of the Windows side: zarvo_configure DIR ARCH [OPTION...]
+zarvo_configure() {
+  local dir=$1 arch=$2
+  shift 2
+  cmake --no-warn-unused-cli -S "$ZARVO_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ZARVO_ROOT/cmake/mingw.cmake" \
+    -DZARVO_ARCH="$arch" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+}
+
+# The Windows side's build folder for the architecture in use.
+if [ "$ZARVO_ARCH" = i686 ]; then ZARVO_WIN_BUILD=build/win32; else ZARVO_WIN_BUILD=build/win64; fi
