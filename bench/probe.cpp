@@ -1,77 +1,128 @@
 // Measures a running program from outside, under the same Wine:
 //   probe startup EXE CLASS RRGGBB   ms from process start until the pixel at
 //                                    client (11,15) of the window shows RRGGBB
-//   probe readings N                 N figures zarvo.exe shows, one per redraw
-#include "zarvo_app.h"
+//   probe readings EXE N             N figures zarvo.exe shows, one per redraw
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "imagerules.h"
+#include "readout/readout.h"
+
 namespace {
 
-uint32_t ScreenPixel(HWND window, int x, int y)
+uint32_t ScreenPixel(HDC screen, HWND window, int x, int y)
 {
-    POINT p = ClientToScreenPoint(window, x, y);
-    HDC screen = GetDC(NULL);
+    POINT p = {x, y};
+    ClientToScreen(window, &p);
     COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(NULL, screen);
     return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
-int Startup(const char *exe, const char *className, uint32_t rgb)
+uint32_t RgbOf(uint8_t index)
 {
-    LARGE_INTEGER frequency, start, now;
-    QueryPerformanceFrequency(&frequency);
+    const Rgb &c = kStandardPalette[index];
+    return uint32_t(c.r) << 16 | c.g << 8 | c.b;
+}
+
+// The six cells read off the screen; '?' where a cell shows no glyph.
+std::string ShownCells(HWND window)
+{
+    HDC screen = GetDC(NULL);
+    std::string text;
+    for (int i = 0; i < kReadoutChars; ++i) {
+        CellRect cell = ReadoutCellRect(i);
+        char shown = '?';
+        for (int g = 0; g < 12 && shown == '?'; ++g) {
+            bool same = true;
+            for (int y = 0; y < kCellHeight && same; y += 2)
+                for (int x = 0; x < kCellWidth && same; ++x)
+                    same = ScreenPixel(screen, window, cell.x + x, cell.y + y) == RgbOf(CellPixel(g, x, y));
+            if (same)
+                shown = "0123456789* "[g];
+        }
+        text += shown;
+    }
+    ReleaseDC(NULL, screen);
+    return text;
+}
+
+HWND FindWindowOf(DWORD pid, const char *className)
+{
+    DWORD owner = 0;
+    for (HWND w = NULL; (w = FindWindowExA(NULL, w, className, NULL)) != NULL;)
+        if (GetWindowThreadProcessId(w, &owner) && owner == pid && IsWindowVisible(w))
+            return w;
+    return NULL;
+}
+
+bool Start(const char *exe, PROCESS_INFORMATION &info)
+{
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
     std::string commandLine = exe;
-    QueryPerformanceCounter(&start);
-    if (!CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info))
-        return 1;
-    HWND window = NULL;
-    double ms = -1;
-    while (true) {
-        QueryPerformanceCounter(&now);
-        double elapsed = 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart;
-        if (elapsed > 10000)
-            break;
-        if (window == NULL)
-            window = FindTopLevel(info.dwProcessId, className);
-        if (window != NULL && ScreenPixel(window, 11, 15) == rgb) {
-            ms = elapsed;
-            break;
-        }
-        Sleep(1);
-    }
-    std::printf("%.1f\n", ms);
+    return CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
+}
+
+void Stop(PROCESS_INFORMATION &info, HWND window)
+{
     if (window != NULL)
         PostMessageA(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0)
         TerminateProcess(info.hProcess, 1);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
+}
+
+int Startup(const char *exe, const char *className, uint32_t rgb)
+{
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    PROCESS_INFORMATION info = {};
+    QueryPerformanceCounter(&start);
+    if (!Start(exe, info))
+        return 1;
+    HWND window = NULL;
+    double ms = -1;
+    HDC screen = GetDC(NULL);
+    for (double elapsed = 0; elapsed < 10000; Sleep(1)) {
+        QueryPerformanceCounter(&now);
+        elapsed = 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart;
+        if (window == NULL)
+            window = FindWindowOf(info.dwProcessId, className);
+        if (window != NULL && ScreenPixel(screen, window, 11, 15) == rgb) {
+            ms = elapsed;
+            break;
+        }
+    }
+    ReleaseDC(NULL, screen);
+    std::printf("%.1f\n", ms);
+    Stop(info, window);
     return ms < 0;
 }
 
-int Readings(int count)
+int Readings(const char *exe, int count)
 {
-    ZarvoApp app;
-    if (app.window() == NULL || WaitForFigure(app.window(), 8000) < 0)
+    PROCESS_INFORMATION info = {};
+    if (!Start(exe, info))
         return 1;
-    std::string last = ReadCells(*CaptureReadout(app.window()));
-    for (int n = 0; n < count;) {
-        std::string cells = ReadCells(*CaptureReadout(app.window()));
-        if (cells != last && ShownMhz(cells) >= 0) {
-            std::printf("%.2f\n", ShownMhz(cells));
+    HWND window = NULL;
+    for (int i = 0; i < 500 && (window = FindWindowOf(info.dwProcessId, "ZARVO")) == NULL; ++i)
+        Sleep(20);
+    std::string last = "******";
+    for (DWORD start = GetTickCount(); count > 0 && GetTickCount() - start < 60000u + count * 3000u; Sleep(50)) {
+        std::string cells = ShownCells(window);
+        if (cells != last && cells.find_first_of("*?") == std::string::npos) {
+            std::printf("%.2f\n", std::atoi(cells.c_str()) / 100.0);
             std::fflush(stdout);
             last = cells;
-            ++n;
+            --count;
         }
-        Sleep(50);
     }
-    return 0;
+    Stop(info, window);
+    return count != 0;
 }
 
 }  // namespace
@@ -81,8 +132,8 @@ int main(int argc, char **argv)
     std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "startup" && argc == 5)
         return Startup(argv[2], argv[3], std::strtoul(argv[4], nullptr, 16));
-    if (mode == "readings" && argc == 3)
-        return Readings(std::atoi(argv[2]));
-    std::fprintf(stderr, "usage: probe startup EXE CLASS RRGGBB | probe readings N\n");
+    if (mode == "readings" && argc == 4)
+        return Readings(argv[2], std::atoi(argv[3]));
+    std::fprintf(stderr, "usage: probe startup EXE CLASS RRGGBB | probe readings EXE N\n");
     return 2;
 }

@@ -1,0 +1,185 @@
+// The program's own procedures in this process, where the screen cannot tell:
+// objects given back, thread priority, the menu's check mark, a tick's extent,
+// and the resources of the shipped file as the system reads them.
+#include "app/mainwnd.h"
+#include "harness.h"
+#include "measure/sampler.h"
+#include "readout/paint.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+// Handles the program took and has not given back, and all it ever took.
+static std::vector<void *> g_live, g_taken;
+template <typename H>
+static H Take(H handle)
+{
+    if (handle != NULL)
+        g_live.push_back(handle), g_taken.push_back(handle);
+    return handle;
+}
+static void GiveBack(void *h) { g_live.erase(std::remove(g_live.begin(), g_live.end(), h), g_live.end()); }
+HBITMAP CountedLoadBitmapA(HINSTANCE i, LPCSTR name) { return Take(LoadBitmapA(i, name)); }
+HDC CountedCreateCompatibleDC(HDC dc) { return Take(CreateCompatibleDC(dc)); }
+HDC CountedGetDC(HWND window) { return Take(GetDC(window)); }
+HMENU CountedLoadMenuA(HINSTANCE i, LPCSTR name) { return Take(LoadMenuA(i, name)); }
+BOOL CountedDeleteDC(HDC dc) { return GiveBack(dc), DeleteDC(dc); }
+BOOL CountedDeleteObject(HGDIOBJ object) { return GiveBack(object), DeleteObject(object); }
+int CountedReleaseDC(HWND window, HDC dc) { return GiveBack(dc), ReleaseDC(window, dc); }
+BOOL CountedDestroyMenu(HMENU menu) { return GiveBack(menu), DestroyMenu(menu); }
+
+namespace {
+
+// While the window thread tracks the menu, a helper reads its check mark and
+// dismisses it, as a user would with Esc.
+DWORD WINAPI ReadAndDismissMenu(LPVOID checked)
+{
+    HWND menu = NULL;
+    WaitUntil([&] { return (menu = FindWindowA("#32768", NULL)) != NULL && IsWindowVisible(menu); }, 3000);
+    HMENU popup = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+    *static_cast<UINT *>(checked) = GetMenuState(popup, IDM_TOPMOST, MF_BYCOMMAND) & MF_CHECKED;
+    return PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+UINT CheckMarkOfMenu(HWND window)
+{
+    UINT checked = 2;
+    HANDLE helper = CreateThread(NULL, 0, ReadAndDismissMenu, &checked, 0, NULL);
+    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 10));
+    WaitForSingleObject(helper, 5000);
+    CloseHandle(helper);
+    return checked;
+}
+
+TEST(MainWindow, LivesLongGivingBackEverythingItTakes)
+{
+    HINSTANCE self = GetModuleHandleA(NULL);
+    ASSERT_EQ(1, InitInstance(self, SW_SHOWNORMAL));
+    HWND window = FindWindowA("ZARVO", "Zarvo!");
+    WNDCLASSA wc = {};
+    ASSERT_TRUE(GetClassInfoA(self, "ZARVO", &wc));
+    EXPECT_TRUE(wc.style == 0 && wc.hCursor == NULL && wc.hIcon != NULL) << "no cursor of its own";
+    EXPECT_EQ(GetStockObject(LTGRAY_BRUSH), wc.hbrBackground) << "light grey beyond the panel";
+    EXPECT_EQ(THREAD_PRIORITY_HIGHEST, GetThreadPriority(g_hThread));
+    g_bRunning.store(0);  // hold the figure still: the thread ends after its sleep
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_hThread, 3000)) << "the measuring loop runs";
+
+    // A tick draws the six cells and nothing else.
+    g_bValid.store(1);
+    g_dwRate.store(45012);
+    Canvas canvas(120, 40, 0x123456);
+    PaintReadout(0, canvas.dc);
+    IndexedImage expected = ExpectedReadout(" 45012");
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < canvas.width; ++x)
+            ASSERT_EQ(InCell(x, y) ? RgbOf(expected.at(x, y)) : 0x123456, canvas.at(x, y)) << x << "," << y;
+
+    g_live.clear(), g_taken.clear();
+    for (int i = 1; i <= 2000; ++i) {
+        g_dwRate.store(i * 7919u % 1000000u);
+        SendMessageA(window, WM_TIMER, IDT_REFRESH, 0);
+        if (i % 100 == 0)
+            RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+    EXPECT_EQ(0u, CheckMarkOfMenu(window));
+    SendMessageA(window, WM_COMMAND, IDM_TOPMOST, 0);
+    EXPECT_EQ(UINT(MF_CHECKED), CheckMarkOfMenu(window)) << "kept on top";
+    SendMessageA(window, WM_COMMAND, IDM_TOPMOST, 0);
+    EXPECT_EQ(0u, CheckMarkOfMenu(window));
+    EXPECT_GE(g_taken.size(), 3 * 2000 + 4 * 20 + 3u) << "what ticks, repaints and menus take";
+    EXPECT_TRUE(g_live.empty()) << g_live.size() << " objects kept";
+    for (void *h : g_taken) {  // and the system agrees they are gone (window contexts stay cached)
+        DWORD type = GetObjectType(h);
+        ASSERT_FALSE(type == OBJ_BITMAP || type == OBJ_MEMDC || IsMenu(static_cast<HMENU>(h))) << h;
+    }
+
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    MSG quit;
+    EXPECT_FALSE(IsWindow(window));
+    ASSERT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, quit.wParam) << "exit code";
+    UnregisterClassA("ZARVO", self);
+}
+
+// The resources of the shipped zarvo.exe, as the system reads them.
+class ShippedFile : public ::testing::Test {
+protected:
+    HMODULE file_ = LoadLibraryExA(ZARVO_SHIPPED_EXE, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ~ShippedFile() override { FreeLibrary(file_); }
+};
+
+TEST_F(ShippedFile, AboutTemplateHasItsStylesRectanglesFontAndControls)
+{
+    HRSRC found = FindResourceA(file_, MAKEINTRESOURCEA(IDD_ABOUT), MAKEINTRESOURCEA(5));
+    const WORD *p = static_cast<const WORD *>(LockResource(LoadResource(file_, found)));
+    ASSERT_NE(nullptr, p);
+    std::wstring seen;
+    auto dword = [&](int n) {
+        for (wchar_t hex[12]; n > 0; --n, p += 2)
+            swprintf(hex, 12, L"%lX ", p[0] | DWORD(p[1]) << 16), seen += hex;
+    };
+    auto word = [&](int n) { for (; n > 0; --n) seen += std::to_wstring(short(*p++)) + L" "; };
+    auto text = [&](int n) {
+        for (; n > 0; --n) {
+            std::wstring s = *p == 0xFFFF ? L"#" + std::to_wstring(p[1]) : reinterpret_cast<const wchar_t *>(p);
+            p += *p == 0xFFFF ? 2 : s.size() + 1;
+            seen += L"[" + s + L"] ";
+        }
+    };
+    dword(2), word(5), text(3), word(1), text(1);
+    for (int count = 8; count > 0 && seen.size() < 1000; --count) {
+        p += (reinterpret_cast<uintptr_t>(p) & 2) / 2;  // each control starts on a DWORD
+        seen += L"\n", dword(2), word(5), text(2);
+        p += 1 + *p / 2;  // creation data
+    }
+    EXPECT_EQ(L"90C800C4 0 8 0 0 154 101 [] [] [ZARVO! について] 9 [ＭＳ Ｐゴシック] "
+              L"\n50010300 0 50 80 50 14 1 [BUTTON] [OK] "
+              L"\n50000003 0 4 4 18 21 3002 [STATIC] [#1101] "
+              L"\n50000000 0 32 8 56 10 3011 [STATIC] [ZARVO! Ver 1.10] "
+              L"\n50000000 0 32 24 120 10 3012 [STATIC] [Copyright (C) 2026 Zarvo! developers] "
+              L"\n50000000 0 32 36 116 10 3013 [STATIC] [All rights reserved.] "
+              L"\n50000012 0 4 72 144 1 3003 [STATIC] [] "
+              L"\n50000000 0 32 54 16 8 3014 [STATIC] [URL] "
+              L"\n50000100 0 50 54 98 16 3101 [STATIC] [http://zarvo.example.org/] ",
+              seen);
+}
+
+TEST_F(ShippedFile, MenuAndVersionSayWhatTheProgramIs)
+{
+    HMENU menu = LoadMenuA(file_, MAKEINTRESOURCEA(IDR_POPUP)), popup = GetSubMenu(menu, 0);
+    wchar_t text[64] = L"";
+    std::wstring seen;
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+        GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
+        UINT state = GetMenuState(popup, i, MF_BYPOSITION);
+        seen += state & MF_SEPARATOR ? L"-|" : std::to_wstring(GetMenuItemID(popup, i)) + text + std::to_wstring(state) + L"|";
+    }
+    GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(L"2101常に手前に表示0|-|2102Zarvo!について0|-|2109終了0|DUMMY", seen + text);
+    DestroyMenu(menu);
+
+    std::vector<char> block(GetFileVersionInfoSizeA(ZARVO_SHIPPED_EXE, NULL));
+    ASSERT_TRUE(GetFileVersionInfoA(ZARVO_SHIPPED_EXE, 0, block.size(), block.data()));
+    DWORD *v = nullptr;
+    UINT size = 0;
+    VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&v), &size);
+    EXPECT_TRUE(v[2] == 0x10001 && v[3] == 0 && v[4] == 0x10001 && v[5] == 0) << "version 1.1.0.0";
+    EXPECT_TRUE(v[8] == VOS_NT_WINDOWS32 && v[9] == VFT_APP) << "an application for Windows NT";
+    VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void **>(&v), &size);
+    EXPECT_EQ(0x03A40411u, *v) << "Japanese, code page 932";
+    seen.clear();
+    for (const wchar_t *key : {L"FileDescription", L"FileVersion", L"InternalName", L"OriginalFilename",
+                               L"CompanyName", L"LegalCopyright", L"ProductName", L"ProductVersion"}) {
+        wchar_t *value = nullptr;
+        std::wstring path = std::wstring(L"\\StringFileInfo\\041103A4\\") + key;
+        seen += VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void **>(&value), &size)
+                    ? std::wstring(value) + L"|" : L"none|";
+    }
+    EXPECT_EQ(L"ＣＰＵ速度測定ツール|1.10|ZARVO!|zarvo!.exe|Zarvo! developers|"
+              L"Copyright (C) 2026 Zarvo! developers|none|none|", seen);
+}
+
+}  // namespace
