@@ -8,10 +8,10 @@ namespace {
 
 // The segment each pixel of a cell belongs to.
 const char *const kCell[19] = {
-    "...aaaaa...", "..aaaaaaa..", ".f.aaaaa.b.", "fff.....bbb", "fff.....bbb",
-    "fff.....bbb", "fff.....bbb", "fff.....bbb", ".f.ggggg.b.", "..ggggggg..",
-    ".e.ggggg.c.", "eee.....ccc", "eee.....ccc", "eee.....ccc", "eee.....ccc",
-    "eee.....ccc", ".e.ddddd.c.", "..ddddddd..", "...ddddd...",
+    "...aaaaa...", "..aaaaaaa..", ".f.aaaaa.b.", "fff.....bbb", "fff.....bbb", "fff.....bbb",
+    "fff.....bbb", "fff.....bbb", ".f.ggggg.b.", "..ggggggg..", ".e.ggggg.c.", "eee.....ccc",
+    "eee.....ccc", "eee.....ccc", "eee.....ccc", "eee.....ccc", ".e.ddddd.c.", "..ddddddd..",
+    "...ddddd...",
 };
 // Lit segments per glyph as the usual seven-segment bits, a = bit 0 ... g = bit 6.
 const int kLit[12] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F, 0x40, 0x00};
@@ -37,7 +37,7 @@ int PanelRule(int x, int y)
     if (x >= 86 && x <= 109 && y >= 17 && y <= 24)
         return kLabel[y - 17][x - 86] == '#' ? kBlack : kLightGrey;
     if ((x == 57 && y >= 22 && y <= 24) || (y == 23 && x >= 56 && x <= 58))
-        return kBrightGreen;
+        return kBrightGreen;  // the decimal point
     for (int cellX : {6, 19, 32, 45, 59, 72})
         if (x >= cellX && x < cellX + 11 && y >= 6 && y < 25)
             return CellRule(11, x - cellX, y - 6);
@@ -50,33 +50,24 @@ int PanelRule(int x, int y)
     return kLightGrey;
 }
 
-template <typename Rule>
-void ExpectImage(const IndexedImage &image, int width, int height, Rule rule)
-{
-    ASSERT_EQ(width, image.width);
-    ASSERT_EQ(height, image.height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            ASSERT_EQ(rule(x, y), image.at(x, y)) << "(" << x << "," << y << ")";
-}
-
 TEST(Images, PanelAndGlyphSheetFollowTheirRulesPixelForPixel)
 {
-    ExpectImage(MakeGlyphSheet(), 55, 57,
-                [](int x, int y) { return CellRule(x / 11 + 5 * (y / 19), x % 11, y % 19); });
-    ExpectImage(MakePanel(), 114, 32, PanelRule);
-}
+    IndexedImage sheet = MakeGlyphSheet(), panel = MakePanel();
+    ASSERT_TRUE(sheet.width == 55 && sheet.height == 57 && panel.width == 114 && panel.height == 32);
+    for (int y = 0; y < 57; ++y)
+        for (int x = 0; x < 55; ++x)
+            ASSERT_EQ(CellRule(x / 11 + 5 * (y / 19), x % 11, y % 19), sheet.at(x, y)) << x << "," << y;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 114; ++x)
+            ASSERT_EQ(PanelRule(x, y), panel.at(x, y)) << x << "," << y;
 
-TEST(Images, FilesAreFourBitWithTheStandardPalette)
-{
     const int standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
                               0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
                               0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    std::vector<uint8_t> file = EncodeBmp4(MakePanel());
+    std::vector<uint8_t> file = EncodeBmp4(panel), cursor = EncodeHandCursor();
     EXPECT_EQ(4, file[28]) << "bits per pixel";
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(standard[i], file[56 + 4 * i] << 16 | file[55 + 4 * i] << 8 | file[54 + 4 * i]) << i;
-    std::vector<uint8_t> cursor = EncodeHandCursor();
     EXPECT_EQ(0, cursor[10] | cursor[11] | cursor[12] | cursor[13]) << "hot spot at (0,0)";
 }
 

@@ -1,23 +1,16 @@
-// Forced into a test build of the program's Win32 sources: every call that
-// makes or fetches a bitmap, memory context, window context or menu is
-// counted, so the tests can prove that each handler gives back all it took.
-// The counted calls do exactly what the real ones do.
+// Forced into a test build of the program's Win32 sources: every bitmap,
+// memory context, window context and menu a handler takes or gives back goes
+// through a count, so the tests can prove it gives back all it took. The
+// counted calls still do exactly what the real ones do.
 #include <windows.h>
 
-HBITMAP CountedLoadBitmapA(HINSTANCE instance, LPCSTR name);
-HDC CountedCreateCompatibleDC(HDC dc);
-HDC CountedGetDC(HWND window);
-HMENU CountedLoadMenuA(HINSTANCE instance, LPCSTR name);
-BOOL CountedDeleteDC(HDC dc);
-BOOL CountedDeleteObject(HGDIOBJ object);
-int CountedReleaseDC(HWND window, HDC dc);
-BOOL CountedDestroyMenu(HMENU menu);
-
-#define LoadBitmapA CountedLoadBitmapA
-#define CreateCompatibleDC CountedCreateCompatibleDC
-#define GetDC CountedGetDC
-#define LoadMenuA CountedLoadMenuA
-#define DeleteDC CountedDeleteDC
-#define DeleteObject CountedDeleteObject
-#define ReleaseDC CountedReleaseDC
-#define DestroyMenu CountedDestroyMenu
+void *Take(void *handle);
+void GiveBack(void *handle);
+#define LoadBitmapA(i, name) static_cast<HBITMAP>(Take(LoadBitmapA(i, name)))
+#define CreateCompatibleDC(dc) static_cast<HDC>(Take(CreateCompatibleDC(dc)))
+#define GetDC(window) static_cast<HDC>(Take(GetDC(window)))
+#define LoadMenuA(i, name) static_cast<HMENU>(Take(LoadMenuA(i, name)))
+#define DeleteDC(dc) (GiveBack(dc), DeleteDC(dc))
+#define DeleteObject(object) (GiveBack(object), DeleteObject(object))
+#define ReleaseDC(window, dc) (GiveBack(dc), ReleaseDC(window, dc))
+#define DestroyMenu(menu) (GiveBack(menu), DestroyMenu(menu))

@@ -13,19 +13,17 @@ namespace {
 const char kBrowserLog[] = "Z:\\tmp\\zarvo-browser.log";  // written by tests/win32/fake-browser
 PROCESS_INFORMATION zarvo;
 
-HWND Find(const char *className)  // a visible top-level window of zarvo.exe
-{
-    DWORD pid = 0;
-    for (HWND w = NULL; (w = FindWindowExA(NULL, w, className, NULL)) != NULL;)
-        if (GetWindowThreadProcessId(w, &pid) && pid == zarvo.dwProcessId && IsWindowVisible(w))
-            return w;
-    return NULL;
-}
-
+// A visible top-level window of zarvo.exe of the class, waited for up to 5 s.
 HWND WaitFor(const char *className)
 {
     HWND found = NULL;
-    WaitUntil([&] { return (found = Find(className)) != NULL; }, 5000);
+    WaitUntil([&] {
+        DWORD pid = 0;
+        while ((found = FindWindowExA(NULL, found, className, NULL)) != NULL)
+            if (GetWindowThreadProcessId(found, &pid) && pid == zarvo.dwProcessId && IsWindowVisible(found))
+                return true;
+        return false;
+    }, 5000);
     return found;
 }
 
@@ -83,11 +81,15 @@ void ClickAt(HWND window, int x, int y, DWORD button = MOUSEEVENTF_LEFTDOWN)  //
     Input(button);
 }
 
-HWND Choose(HWND window, int command)  // the n-th command of the menu, separators skipped
+// Opens the menu at the pointer and chooses its n-th command, separators skipped.
+HWND Choose(HWND window, int command)
 {
     ClickAt(window, 40, 36, MOUSEEVENTF_RIGHTDOWN);
-    if (WaitFor("#32768") == NULL)
-        return NULL;
+    RECT menu = {};
+    POINT pointer;
+    GetCursorPos(&pointer);
+    EXPECT_TRUE(GetWindowRect(WaitFor("#32768"), &menu));
+    EXPECT_TRUE(menu.left == pointer.x && menu.top == pointer.y) << "menu at " << menu.left << "," << menu.top;
     for (int i = 0; i < command; ++i)
         Input(0, VK_DOWN);
     Input(0, VK_RETURN);
@@ -142,13 +144,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
     }
     EXPECT_GE(changes, 3);
 
-    // The menu opens at the pointer; its first command keeps the window on top and lets it go.
-    ClickAt(w, 40, 36, MOUSEEVENTF_RIGHTDOWN);
-    POINT pointer;
-    GetCursorPos(&pointer);
-    ASSERT_TRUE(WaitFor("#32768") && GetWindowRect(Find("#32768"), &r));
-    EXPECT_TRUE(r.left == pointer.x && r.top == pointer.y) << "menu at " << r.left << "," << r.top;
-    Input(0, VK_ESCAPE);
+    // The menu's first command keeps the window on top and lets it go.
     Choose(w, 1);
     EXPECT_TRUE(WaitUntil([&] { return IsTopmost(w); }, 2000));
     Choose(w, 1);

@@ -30,10 +30,7 @@ struct Canvas {
     uint32_t at(int x, int y) const { return GdiFlush(), bits[y * width + x] & 0xFFFFFF; }
 };
 
-inline uint32_t RgbOf(uint8_t index)
-{
-    return kStandardPalette[index].r << 16 | kStandardPalette[index].g << 8 | kStandardPalette[index].b;
-}
+inline uint32_t RgbOf(uint8_t i) { return kStandardPalette[i].r << 16 | kStandardPalette[i].g << 8 | kStandardPalette[i].b; }
 
 // The panel with the cells of a six-character readout text on it.
 inline IndexedImage ExpectedReadout(const std::string &text)
@@ -42,16 +39,6 @@ inline IndexedImage ExpectedReadout(const std::string &text)
     for (int i = 0; i < kReadoutChars; ++i)
         DrawCell(image, GlyphIndexFor(text[i]), ReadoutCellRect(i).x, kReadoutTop);
     return image;
-}
-
-inline bool InCell(int x, int y)
-{
-    for (int i = 0; i < kReadoutChars; ++i) {
-        CellRect r = ReadoutCellRect(i);
-        if (x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h)
-            return true;
-    }
-    return false;
 }
 
 // The cells read back as text: a digit, '*' for the bar, ' ' blank, '?' none.
