@@ -1,6 +1,7 @@
 // The program's own procedures in this process, where the screen cannot tell:
 // objects given back, thread priority, the menu's check mark, a tick's extent,
 // and the resources of the shipped file as the system reads them.
+#include "about/about.h"
 #include "app/mainwnd.h"
 #include "harness.h"
 #include "measure/sampler.h"
@@ -99,14 +100,29 @@ TEST(MainWindow, LivesLongGivingBackEverythingItTakes)
     UnregisterClassA("ZARVO", self);
 }
 
-// The resources of the shipped zarvo.exe, as the system reads them.
-class ShippedFile : public ::testing::Test {
-protected:
-    HMODULE file_ = LoadLibraryExA(ZARVO_SHIPPED_EXE, NULL, LOAD_LIBRARY_AS_DATAFILE);
-    ~ShippedFile() override { FreeLibrary(file_); }
-};
+TEST(AboutBox, CopyrightAndRightsLinesFitOnOneLineWithATenthToSpare)
+{
+    g_hInstance = GetModuleHandleA(NULL);
+    HWND box = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ABOUT), NULL, AboutDlgProc, 0);
+    for (int id : {IDC_ABOUT_COPY, IDC_ABOUT_RIGHTS}) {
+        HWND line = GetDlgItem(box, id);
+        char text[64] = "";
+        RECT client, need = {0, 0, 0, 0};
+        GetWindowTextA(line, text, sizeof text);
+        GetClientRect(line, &client);
+        HDC dc = GetDC(line);
+        HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(line, WM_GETFONT, 0, 0)));
+        DrawTextA(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        ReleaseDC(line, (SelectObject(dc, before), dc));
+        EXPECT_LE(need.right * 10, client.right * 9) << text << ": " << need.right << " of " << client.right;
+    }
+    DestroyWindow(box);
+}
 
-TEST_F(ShippedFile, AboutTemplateHasItsStylesRectanglesFontAndControls)
+// The resources of the shipped zarvo.exe, as the system reads them.
+const HMODULE file_ = LoadLibraryExA(ZARVO_SHIPPED_EXE, NULL, LOAD_LIBRARY_AS_DATAFILE);
+
+TEST(ShippedFile, AboutTemplateHasItsStylesRectanglesFontAndControls)
 {
     HRSRC found = FindResourceA(file_, MAKEINTRESOURCEA(IDD_ABOUT), MAKEINTRESOURCEA(5));
     const WORD *p = static_cast<const WORD *>(LockResource(LoadResource(file_, found)));
@@ -134,7 +150,7 @@ TEST_F(ShippedFile, AboutTemplateHasItsStylesRectanglesFontAndControls)
               L"\n50010300 0 50 80 50 14 1 [BUTTON] [OK] "
               L"\n50000003 0 4 4 18 21 3002 [STATIC] [#1101] "
               L"\n50000000 0 32 8 56 10 3011 [STATIC] [ZARVO! Ver 1.10] "
-              L"\n50000000 0 32 24 120 10 3012 [STATIC] [Copyright (C) 2026 Zarvo! developers] "
+              L"\n50000000 0 32 24 120 10 3012 [STATIC] [Copyright (C) 2026 Zarvo! team] "
               L"\n50000000 0 32 36 116 10 3013 [STATIC] [All rights reserved.] "
               L"\n50000012 0 4 72 144 1 3003 [STATIC] [] "
               L"\n50000000 0 32 54 16 8 3014 [STATIC] [URL] "
@@ -142,7 +158,7 @@ TEST_F(ShippedFile, AboutTemplateHasItsStylesRectanglesFontAndControls)
               seen);
 }
 
-TEST_F(ShippedFile, MenuAndVersionSayWhatTheProgramIs)
+TEST(ShippedFile, MenuAndVersionSayWhatTheProgramIs)
 {
     HMENU menu = LoadMenuA(file_, MAKEINTRESOURCEA(IDR_POPUP)), popup = GetSubMenu(menu, 0);
     wchar_t text[64] = L"";
@@ -173,8 +189,8 @@ TEST_F(ShippedFile, MenuAndVersionSayWhatTheProgramIs)
         seen += VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void **>(&value), &size)
                     ? std::wstring(value) + L"|" : L"none|";
     }
-    EXPECT_EQ(L"ＣＰＵ速度測定ツール|1.10|ZARVO!|zarvo!.exe|Zarvo! developers|"
-              L"Copyright (C) 2026 Zarvo! developers|none|none|", seen);
+    EXPECT_EQ(L"ＣＰＵ速度測定ツール|1.10|ZARVO!|zarvo!.exe|Zarvo! team|"
+              L"Copyright (C) 2026 Zarvo! team|none|none|", seen);
 }
 
 }  // namespace
