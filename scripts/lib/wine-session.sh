@@ -53,6 +53,10 @@ wine_session_start() {
   WINEPREFIX="$WINEPREFIX" "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
   mkdir -p "$WINEPREFIX"
   "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null
+  # Wine draws the caption buttons with the Marlett font. Debian's Wine reads
+  # only the prefix's Fonts folder and fontconfig's, not the folder where
+  # fonts-wine puts it, so without a copy the buttons show as letters.
+  cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   # The About box asks for a Japanese proportional gothic face; give it IPA's.
   # Without a window manager Wine draws the caption and frame itself, so the
   # whole window shows on the X screen as it would on Windows. A UTF-16 file
