@@ -71,4 +71,5 @@ void StartMeasuring()
 void CloseMeasuringThread()
 {
     CloseHandle(g_hThread);
+    g_hThread = NULL;
 }

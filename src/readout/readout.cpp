@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "../measure/rate.h"
+
 void BuildReadoutText(int valid, uint32_t rate, char *text)
 {
     if (!valid) {
@@ -10,8 +12,8 @@ void BuildReadoutText(int valid, uint32_t rate, char *text)
     }
     // The cells cannot show more than 9999.99; holding the figure there keeps
     // the text at exactly six characters whatever is passed in.
-    if (rate > 999999)
-        rate = 999999;
+    if (rate > kMaxRateFigure)
+        rate = kMaxRateFigure;
 
     // Same result as wsprintf "%4d%02d": integer megahertz right-aligned in four
     // places with leading spaces, then the hundredths with a leading zero.
