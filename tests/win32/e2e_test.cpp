@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -55,30 +57,24 @@ double Shown(HWND window)
     return cells == "******" ? -1 : std::atof(cells.c_str()) / 100;
 }
 
-int CountColour(HWND window, uint32_t rgb)
+// The link's text shows in one colour and nowhere in the other.
+bool LinkShows(HWND link, uint32_t colour, uint32_t other)
 {
-    std::unique_ptr<Canvas> shot = Capture(window);
-    return std::count(shot->bits, shot->bits + shot->width * shot->height, rgb);
+    std::unique_ptr<Canvas> shot = Capture(link);
+    uint32_t *end = shot->bits + shot->width * shot->height;
+    return std::count(shot->bits, end, colour) > 20 && std::count(shot->bits, end, other) == 0;
 }
 
-void Input(DWORD mouse, WORD key = 0)  // a mouse button or a key, pressed and released
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = key ? INPUT_KEYBOARD : INPUT_MOUSE;
-    input[0].mi.dwFlags = mouse, input[1].mi.dwFlags = mouse << 1;
-    if (key)
-        input[0].ki = {key, 0, 0, 0, 0}, input[1].ki = {key, 0, KEYEVENTF_KEYUP, 0, 0};
-    SendInput(2, input, sizeof(INPUT));
-    Sleep(250);
-}
+void Press(WORD key) { keybd_event(key, 0, 0, 0), keybd_event(key, 0, KEYEVENTF_KEYUP, 0), Sleep(250); }
 
-void ClickAt(HWND window, int x, int y, DWORD button = MOUSEEVENTF_LEFTDOWN)  // x, y < 0: the middle
+// Moves the pointer to x, y in the window (the middle for -1, -1) and clicks a button there.
+void ClickAt(HWND window, int x, int y, DWORD button = MOUSEEVENTF_LEFTDOWN)
 {
     RECT r;
     GetWindowRect(window, &r);
     SetCursorPos(x < 0 ? (r.left + r.right) / 2 : r.left + x, y < 0 ? (r.top + r.bottom) / 2 : r.top + y);
     Sleep(100);
-    Input(button);
+    mouse_event(button, 0, 0, 0, 0), mouse_event(button << 1, 0, 0, 0, 0), Sleep(250);  // down, up
 }
 
 // Opens the menu at the pointer and chooses its n-th command, separators skipped.
@@ -91,24 +87,16 @@ HWND Choose(HWND window, int command)
     EXPECT_TRUE(GetWindowRect(WaitFor("#32768"), &menu));
     EXPECT_TRUE(menu.left == pointer.x && menu.top == pointer.y) << "menu at " << menu.left << "," << menu.top;
     for (int i = 0; i < command; ++i)
-        Input(0, VK_DOWN);
-    Input(0, VK_RETURN);
+        Press(VK_DOWN);
+    Press(VK_RETURN);
     return command == 2 ? WaitFor("#32770") : window;
-}
-
-HCURSOR CursorOver(HWND window)
-{
-    ClickAt(window, 10, 5, 0);
-    CURSORINFO info = {sizeof info, 0, NULL, {0, 0}};
-    GetCursorInfo(&info);
-    return info.hCursor;
 }
 
 bool IsTopmost(HWND window) { return GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST; }
 
 TEST(RealProgram, LivesThroughAWholeRun)
 {
-    DeleteFileA(kBrowserLog);
+    std::remove(kBrowserLog);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     char command[] = "zarvo.exe";
@@ -156,32 +144,30 @@ TEST(RealProgram, LivesThroughAWholeRun)
     GetWindowTextA(box, text, sizeof text);
     EXPECT_STREQ("ZARVO! \x82\xC9\x82\xC2\x82\xA2\x82\xC4", text) << "in code page 932";
     EXPECT_TRUE(GetWindow(box, GW_OWNER) == w && !IsWindowEnabled(w)) << "owned and modal";
-    Input(0, VK_ESCAPE);
+    Press(VK_ESCAPE);
     EXPECT_TRUE(IsWindowVisible(box)) << "Esc closed the box";
-    EXPECT_NE(CursorOver(GetDlgItem(box, IDOK)), CursorOver(link)) << "no hand over the link";
-    EXPECT_TRUE(CountColour(link, 0x0000FF) > 20 && CountColour(link, 0x800080) == 0) << "blue at first";
+    auto cursorOver = [](HWND control) {
+        CURSORINFO info = {sizeof info, 0, NULL, {0, 0}};
+        return ClickAt(control, 10, 5, 0), GetCursorInfo(&info), info.hCursor;
+    };
+    EXPECT_NE(cursorOver(GetDlgItem(box, IDOK)), cursorOver(link)) << "no hand over the link";
+    EXPECT_TRUE(LinkShows(link, 0x0000FF, 0x800080)) << "blue at first";
     ClickAt(link, 20, 6);
-    char opened[64] = "";
-    WaitUntil([&] {
-        HANDLE log = CreateFileA(kBrowserLog, GENERIC_READ, 7, NULL, OPEN_EXISTING, 0, NULL);
-        DWORD got = 0;
-        return ReadFile(log, opened, sizeof opened - 1, &got, NULL) + CloseHandle(log) == 2 && got > 0;
-    }, 10000);
-    EXPECT_STREQ("http://zarvo.example.org/\n", opened);
-    auto purple = [](HWND link) { return CountColour(link, 0x800080) > 20 && CountColour(link, 0x0000FF) == 0; };
-    EXPECT_TRUE(WaitUntil([&] { return purple(link); }, 2000));
+    std::string opened;
+    WaitUntil([&] { return std::getline(std::ifstream(kBrowserLog), opened) && !opened.empty(); }, 10000);
+    EXPECT_EQ("http://zarvo.example.org/", opened);
+    EXPECT_TRUE(WaitUntil([&] { return LinkShows(link, 0x800080, 0x0000FF); }, 2000)) << "purple once clicked";
     PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close box
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
     ASSERT_TRUE((box = Choose(w, 2)) != NULL);
-    EXPECT_TRUE(purple(GetDlgItem(box, 3101))) << "purple again when reopened";
+    EXPECT_TRUE(LinkShows(GetDlgItem(box, 3101), 0x800080, 0x0000FF)) << "purple again when reopened";
     ClickAt(GetDlgItem(box, IDOK), -1, -1);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(w); }, 3000)) << "OK closes";
 
     // The close box ends the program with exit code 0.
     GetWindowRect(w, &r);
-    SetCursorPos(r.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
-                 r.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSIZE) / 2);
-    Input(MOUSEEVENTF_LEFTDOWN);
+    ClickAt(w, r.right - r.left - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
+            GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSIZE) / 2);
     DWORD code = STILL_ACTIVE;
     WaitForSingleObject(zarvo.hProcess, 5000);
     GetExitCodeProcess(zarvo.hProcess, &code);
