@@ -15,19 +15,7 @@ namespace {
 const char kBrowserLog[] = "Z:\\tmp\\zarvo-browser.log";  // written by tests/win32/fake-browser
 PROCESS_INFORMATION zarvo;
 
-// A visible top-level window of zarvo.exe of the class, waited for up to 5 s.
-HWND WaitFor(const char *className)
-{
-    HWND found = NULL;
-    WaitUntil([&] {
-        DWORD pid = 0;
-        while ((found = FindWindowExA(NULL, found, className, NULL)) != NULL)
-            if (GetWindowThreadProcessId(found, &pid) && pid == zarvo.dwProcessId && IsWindowVisible(found))
-                return true;
-        return false;
-    }, 5000);
-    return found;
-}
+HWND WaitFor(const char *className) { return WaitForWindow(className, zarvo.dwProcessId); }
 
 // What the screen shows of a window's client area, at most width x height.
 std::unique_ptr<Canvas> Capture(HWND window, LONG width = 4096, LONG height = 4096)

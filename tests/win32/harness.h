@@ -68,4 +68,19 @@ inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
     return true;
 }
 
+// A visible top-level window of the class that belongs to the process,
+// waited for up to five seconds; null if none came.
+inline HWND WaitForWindow(const char *className, DWORD pid)
+{
+    HWND found = NULL;
+    WaitUntil([&] {
+        DWORD owner = 0;
+        while ((found = FindWindowExA(NULL, found, className, NULL)) != NULL)
+            if (GetWindowThreadProcessId(found, &owner) && owner == pid && IsWindowVisible(found))
+                return true;
+        return false;
+    }, 5000);
+    return found;
+}
+
 #endif

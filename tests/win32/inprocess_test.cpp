@@ -29,8 +29,7 @@ namespace {
 // dismisses it, as a user would with Esc.
 DWORD WINAPI ReadAndDismissMenu(LPVOID checked)
 {
-    HWND menu = NULL;
-    WaitUntil([&] { return (menu = FindWindowA("#32768", NULL)) != NULL && IsWindowVisible(menu); }, 3000);
+    HWND menu = WaitForWindow("#32768", GetCurrentProcessId());
     HMENU popup = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
     *static_cast<UINT *>(checked) = GetMenuState(popup, IDM_TOPMOST, MF_BYCOMMAND) & MF_CHECKED;
     return PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
