@@ -13,7 +13,9 @@
 namespace {
 
 const char kBrowserLog[] = "Z:\\tmp\\zarvo-browser.log";  // written by tests/win32/fake-browser
-PROCESS_INFORMATION zarvo;
+struct Program : PROCESS_INFORMATION {  // ends with this test program, however the test went
+    ~Program() { TerminateProcess(hProcess, 1); }
+} zarvo;
 
 HWND WaitFor(const char *className) { return WaitForWindow(className, zarvo.dwProcessId); }
 
@@ -160,7 +162,6 @@ TEST(RealProgram, LivesThroughAWholeRun)
     WaitForSingleObject(zarvo.hProcess, 5000);
     GetExitCodeProcess(zarvo.hProcess, &code);
     EXPECT_EQ(0u, code);
-    TerminateProcess(zarvo.hProcess, 1);
 }
 
 }  // namespace
