@@ -21,7 +21,6 @@ zarvo_runs_32bit() {
 }
 
 zarvo_choose_arch() {
-  [ -n "${ZARVO_ARCH:-}" ] && return 0
   if [ "${ZARVO_FORCE_WIN64:-}" = 1 ]; then
     ZARVO_ARCH=x86_64
     ZARVO_ARCH_WHY="ZARVO_FORCE_WIN64=1"

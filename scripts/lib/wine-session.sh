@@ -27,6 +27,10 @@ start_private_display() {
     3>"$ZARVO_SESSION_DIR/display" >/dev/null 2>&1 &
   ZARVO_XVFB_PID=$!
   for _ in $(seq 100); do [ -s "$ZARVO_SESSION_DIR/display" ] && break; sleep 0.1; done
+  if [ ! -s "$ZARVO_SESSION_DIR/display" ]; then
+    echo "wine-session: Xvfb did not start within ten seconds; run scripts/setup, then try 'Xvfb :99'" >&2
+    return 1
+  fi
   export DISPLAY=":$(cat "$ZARVO_SESSION_DIR/display")"
 }
 
@@ -52,7 +56,10 @@ wine_session_start() {
   # A server left from another locale would hand its code page on.
   WINEPREFIX="$WINEPREFIX" "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
   mkdir -p "$WINEPREFIX"
-  "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null
+  if ! "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null; then
+    echo "wine-session: $ZARVO_ARCH Wine could not start in $WINEPREFIX; 'scripts/wine-exec wineboot --init' shows why" >&2
+    return 1
+  fi
   # Wine draws the caption buttons with the Marlett font. Debian's Wine reads
   # only the prefix's Fonts folder and fontconfig's, not the folder where
   # fonts-wine puts it, so without a copy the buttons show as letters.
