@@ -58,17 +58,22 @@ TEST(MainWindow, LivesLongGivingBackEverythingItTakes)
     g_bRunning.store(0);  // hold the figure still: the thread ends after its sleep
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_hThread, 3000)) << "the measuring loop runs";
 
-    // A tick redraws the six cells, as a full paint draws them, and nothing else.
+    // A tick redraws the six cells over whatever the window shows, as a full
+    // paint draws them, and nothing else.
     g_bValid.store(1);
     g_dwRate.store(45012);
-    Canvas tick(120, 40, 0x123456), full(120, 40, 0x123456);
-    PaintReadout(0, tick.dc);
+    Canvas shot(114, 25, 0x123456), full(114, 25, 0x123456);
+    HDC dc = GetDC(window);
+    BitBlt(dc, 0, 0, 114, 25, shot.dc, 0, 0, SRCCOPY);
+    SendMessageA(window, WM_TIMER, IDT_REFRESH, 0);
+    BitBlt(shot.dc, 0, 0, 114, 25, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
     PaintReadout(1, full.dc);
     int changed = 0;
-    for (int i = 0; i < 120 * 40; ++i) {
-        uint32_t pixel = tick.at(i % 120, i / 120);
+    for (int i = 0; i < 114 * 25; ++i) {
+        uint32_t pixel = shot.at(i % 114, i / 114);
         changed += pixel != 0x123456;
-        EXPECT_TRUE(pixel == 0x123456 || pixel == full.at(i % 120, i / 120)) << i % 120 << "," << i / 120;
+        EXPECT_TRUE(pixel == 0x123456 || pixel == full.at(i % 114, i / 114)) << i % 114 << "," << i / 114;
     }
     EXPECT_EQ(6 * 11 * 19, changed);
 
