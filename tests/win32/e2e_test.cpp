@@ -76,6 +76,7 @@ HWND Choose(HWND window, int command)
     GetCursorPos(&pointer);
     EXPECT_TRUE(GetWindowRect(WaitFor("#32768"), &menu));
     EXPECT_TRUE(menu.left == pointer.x && menu.top == pointer.y) << "menu at " << menu.left << "," << menu.top;
+    SetCursorPos(pointer.x - 20, pointer.y - 20);  // else a late move may select the item under the pointer
     for (int i = 0; i < command; ++i)
         Press(VK_DOWN);
     Press(VK_RETURN);
