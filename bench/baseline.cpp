@@ -44,8 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState)
     wc.lpszClassName = "BASELINE";
     if (!RegisterClassA(&wc))
         return 0;
-    HWND window = CreateWindowExA(0, "BASELINE", "Baseline", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 120, 56, NULL, NULL, instance, NULL);
+    HWND window = CreateWindowExA(0, "BASELINE", "Baseline", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 120, 56, NULL, NULL, instance, NULL);
     if (window == NULL)
         return 0;
     ShowWindow(window, showState);

@@ -3,12 +3,14 @@
 #include <cmath>
 #include <cstring>
 
+// clang-format off
 const Rgb kStandardPalette[16] = {
     {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
     {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
     {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
     {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
 };
+// clang-format on
 
 void IndexedImage::fill(int x0, int y0, int x1, int y1, uint8_t v)
 {
@@ -25,6 +27,7 @@ struct PixelRun {
     int x0, x1, y0, y1;  // inclusive
 };
 
+// clang-format off
 static const PixelRun kSegmentRuns[] = {
     {'a', 3, 7, 0, 0},   {'a', 2, 8, 1, 1},    {'a', 3, 7, 2, 2},
     {'f', 1, 1, 2, 2},   {'f', 0, 2, 3, 7},    {'f', 1, 1, 8, 8},
@@ -34,7 +37,9 @@ static const PixelRun kSegmentRuns[] = {
     {'c', 9, 9, 10, 10}, {'c', 8, 10, 11, 15}, {'c', 9, 9, 16, 16},
     {'d', 3, 7, 16, 16}, {'d', 2, 8, 17, 17},  {'d', 3, 7, 18, 18},
 };
+// clang-format on
 
+// clang-format off
 static const char *const kLitSegments[15] = {
     "abcdef",   // 0
     "bc",       // 1
@@ -50,6 +55,7 @@ static const char *const kLitSegments[15] = {
     "",         // 11: blank
     "", "", "", // 12 to 14: never shown, all black
 };
+// clang-format on
 
 char SegmentAt(int x, int y)
 {
@@ -59,10 +65,7 @@ char SegmentAt(int x, int y)
     return 0;
 }
 
-const char *LitSegments(int glyph)
-{
-    return kLitSegments[glyph];
-}
+const char *LitSegments(int glyph) { return kLitSegments[glyph]; }
 
 uint8_t CellPixel(int glyph, int x, int y)
 {
@@ -102,6 +105,7 @@ static const int kDecimalPoint[5][2] = {{57, 22}, {56, 23}, {57, 23}, {58, 23}, 
 
 static const int kLabelLeft = 86;
 static const int kLabelTop = 17;
+// clang-format off
 static const char *const kLabelRows[8] = {
     "####..########.####.....",
     ".###..###..##...##......",
@@ -112,14 +116,15 @@ static const char *const kLabelRows[8] = {
     ".#..#..##..##...##..##..",
     "###.#.########.#########",
 };
+// clang-format on
 
 IndexedImage MakePanel()
 {
     IndexedImage panel(114, 32, kLightGrey);
-    panel.fill(4, 4, 84, 4, kDarkGrey);    // shadow along the top
-    panel.fill(4, 4, 4, 26, kDarkGrey);    // and the left
-    panel.fill(84, 5, 84, 26, kWhite);     // light along the right
-    panel.fill(5, 26, 84, 26, kWhite);     // and the bottom
+    panel.fill(4, 4, 84, 4, kDarkGrey);  // shadow along the top
+    panel.fill(4, 4, 4, 26, kDarkGrey);  // and the left
+    panel.fill(84, 5, 84, 26, kWhite);   // light along the right
+    panel.fill(5, 26, 84, 26, kWhite);   // and the bottom
     panel.fill(5, 5, 83, 25, kBlack);
     for (int x : kPanelCellX)
         DrawCell(panel, 11, x, 6);
@@ -154,7 +159,11 @@ Icon MakeIcon()
         int y = 7 - static_cast<int>(std::lround(3.4 * std::sin(t)));
         int from = previous < 0 ? y : (previous < y ? previous + 1 : y);
         int to = previous < 0 ? y : (previous > y ? previous - 1 : y);
-        if (from > to) { int s = from; from = to; to = s; }
+        if (from > to) {
+            int s = from;
+            from = to;
+            to = s;
+        }
         paint(x, from, x, to, kMagenta);
         previous = y;
     }
@@ -170,6 +179,7 @@ Icon MakeIcon()
 // ---------------------------------------------------------------------------
 // The link cursor: a pointing hand, hot spot at the top-left corner.
 
+// clang-format off
 const char *const kHandCursorRows[22] = {
     "------##----------",
     "-----#oo#---------",
@@ -194,6 +204,7 @@ const char *const kHandCursorRows[22] = {
     "------#oooooooo#--",
     "------##########--",
 };
+// clang-format on
 
 // ---------------------------------------------------------------------------
 // File encodings: Windows bitmap, icon and cursor files, all little-endian.
@@ -203,8 +214,16 @@ namespace {
 struct Writer {
     std::vector<uint8_t> bytes;
     void u8(uint32_t v) { bytes.push_back(static_cast<uint8_t>(v)); }
-    void u16(uint32_t v) { u8(v & 0xFF); u8(v >> 8); }
-    void u32(uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); }
+    void u16(uint32_t v)
+    {
+        u8(v & 0xFF);
+        u8(v >> 8);
+    }
+    void u32(uint32_t v)
+    {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    }
 };
 
 void InfoHeader(Writer &w, int width, int height, int bits, uint32_t imageSize, int colours)
@@ -224,14 +243,14 @@ void InfoHeader(Writer &w, int width, int height, int bits, uint32_t imageSize, 
 void Palette16(Writer &w)
 {
     for (const Rgb &c : kStandardPalette) {
-        w.u8(c.b); w.u8(c.g); w.u8(c.r); w.u8(0);
+        w.u8(c.b);
+        w.u8(c.g);
+        w.u8(c.r);
+        w.u8(0);
     }
 }
 
-int Stride(int width, int bits)
-{
-    return ((width * bits + 31) / 32) * 4;
-}
+int Stride(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
 
 // Rows bottom-up, each padded to four bytes; value(x, y) gives a pixel's bits.
 template <typename F>
@@ -271,7 +290,8 @@ std::vector<uint8_t> EncodeBmp4(const IndexedImage &image)
     uint32_t imageSize = Stride(image.width, 4) * image.height;
     uint32_t offset = 14 + 40 + 16 * 4;
     Writer w;
-    w.u8('B'); w.u8('M');
+    w.u8('B');
+    w.u8('M');
     w.u32(offset + imageSize);
     w.u32(0);
     w.u32(offset);

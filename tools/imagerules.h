@@ -9,10 +9,12 @@
 #include <vector>
 
 // Indices into the standard 16-colour palette.
+// clang-format off
 enum PaletteIndex : uint8_t {
     kBlack = 0, kDarkRed, kDarkGreen, kDarkYellow, kDarkBlue, kDarkMagenta, kDarkCyan,
     kLightGrey, kDarkGrey, kRed, kBrightGreen, kYellow, kBlue, kMagenta, kCyan, kWhite
 };
+// clang-format on
 
 struct Rgb {
     uint8_t r, g, b;

@@ -23,8 +23,7 @@ int main(int argc, char **argv)
     std::string dir = argv[1];
     bool ok = WriteFile(dir + "/panel.bmp", EncodeBmp4(MakePanel())) &&
               WriteFile(dir + "/glyphs.bmp", EncodeBmp4(MakeGlyphSheet())) &&
-              WriteFile(dir + "/zarvo.ico", EncodeIcon(MakeIcon())) &&
-              WriteFile(dir + "/hand.cur", EncodeHandCursor());
+              WriteFile(dir + "/zarvo.ico", EncodeIcon(MakeIcon())) && WriteFile(dir + "/hand.cur", EncodeHandCursor());
     if (!ok) {
         std::perror(dir.c_str());
         return 1;

@@ -3,7 +3,6 @@
 #include "../app/globals.h"
 #include "resource.h"
 
-
 static const char kLinkAddress[] = ZARVO_LINK_ADDRESS;
 
 static const COLORREF LINK_COLOR_NORMAL = 0x00FF0000;   // blue
@@ -19,8 +18,8 @@ static void ShellOpen(HWND owner, const char *address)
 {
     HMODULE shell = LoadLibraryA("shell32.dll");
     ShellExecuteAProc shellExecute =
-        shell != NULL ? reinterpret_cast<ShellExecuteAProc>(
-                            reinterpret_cast<void *>(GetProcAddress(shell, "ShellExecuteA"))) : NULL;
+        shell != NULL ? reinterpret_cast<ShellExecuteAProc>(reinterpret_cast<void *>(GetProcAddress(shell, "ShellExecuteA")))
+                      : NULL;
     if (shellExecute != NULL)
         shellExecute(owner, "open", address, NULL, NULL, SW_SHOWNORMAL);
 }

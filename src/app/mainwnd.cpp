@@ -37,8 +37,8 @@ int InitInstance(HINSTANCE instance, int showState)
         return 0;
 
     // The outer size is fixed; it is never derived from the client area.
-    HWND window = CreateWindowExA(0, kClassName, kTitle, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  kOuterWidth, kOuterHeight, NULL, NULL, instance, NULL);
+    HWND window = CreateWindowExA(0, kClassName, kTitle, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, kOuterWidth, kOuterHeight,
+                                  NULL, NULL, instance, NULL);
     if (window == NULL)
         return 0;
 

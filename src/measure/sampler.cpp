@@ -25,7 +25,10 @@ static uint64_t ReadSerialisedCounter()
 #else
     unsigned int a, b, c, d;
     __cpuid(0, a, b, c, d);
-    (void)a; (void)b; (void)c; (void)d;
+    (void)a;
+    (void)b;
+    (void)c;
+    (void)d;
 #endif
     return __rdtsc();
 }

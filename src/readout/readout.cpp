@@ -40,8 +40,7 @@ int GlyphIndexFor(char c)
 
 CellRect GlyphSourceRect(int glyph)
 {
-    CellRect r = {kCellWidth * (glyph % kSheetColumns), kCellHeight * (glyph / kSheetColumns),
-                  kCellWidth, kCellHeight};
+    CellRect r = {kCellWidth * (glyph % kSheetColumns), kCellHeight * (glyph / kSheetColumns), kCellWidth, kCellHeight};
     return r;
 }
 

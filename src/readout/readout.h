@@ -13,8 +13,8 @@ const int kCellHeight = 19;
 const int kSheetColumns = 5;
 const int kSheetRows = 3;
 
-const int kGlyphPlaceholder = 10;   // middle bar only
-const int kGlyphBlank = 11;         // every segment unlit
+const int kGlyphPlaceholder = 10;  // middle bar only
+const int kGlyphBlank = 11;        // every segment unlit
 
 const int kReadoutTop = 6;
 

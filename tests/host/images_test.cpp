@@ -7,20 +7,24 @@
 namespace {
 
 // The segment each pixel of a cell belongs to.
+// clang-format off
 const char *const kCell[19] = {
     "...aaaaa...", "..aaaaaaa..", ".f.aaaaa.b.", "fff.....bbb", "fff.....bbb", "fff.....bbb",
     "fff.....bbb", "fff.....bbb", ".f.ggggg.b.", "..ggggggg..", ".e.ggggg.c.", "eee.....ccc",
     "eee.....ccc", "eee.....ccc", "eee.....ccc", "eee.....ccc", ".e.ddddd.c.", "..ddddddd..",
     "...ddddd...",
 };
+// clang-format on
 // Lit segments per glyph as the usual seven-segment bits, a = bit 0 ... g = bit 6.
 const int kLit[12] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F, 0x40, 0x00};
 
+// clang-format off
 const char *const kLabel[8] = {
     "####..########.####.....", ".###..###..##...##......", ".###..###..##...##......",
     ".#.###.##..#######.#####", ".#.###.##..##...##...##.", ".#.###.##..##...##..###.",
     ".#..#..##..##...##..##..", "###.#.########.#########",
 };
+// clang-format on
 
 int CellRule(int glyph, int x, int y)
 {
@@ -61,9 +65,8 @@ TEST(Images, PanelAndGlyphSheetFollowTheirRulesPixelForPixel)
         for (int x = 0; x < 114; ++x)
             ASSERT_EQ(PanelRule(x, y), panel.at(x, y)) << x << "," << y;
 
-    const int standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                              0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                              0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    const int standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+                              0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
     std::vector<uint8_t> file = EncodeBmp4(panel), cursor = EncodeHandCursor();
     EXPECT_EQ(4, file[28]) << "bits per pixel";
     for (int i = 0; i < 16; ++i)

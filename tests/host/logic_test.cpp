@@ -11,12 +11,14 @@ namespace {
 
 TEST(RateFigure, CounterIncreaseOverASecondBecomesTenKilohertzUnits)
 {
+    // clang-format off
     const struct { uint64_t increase; uint32_t figure; } rows[] = {
         {450000000, 45000}, {450009999, 45000}, {450019999, 45001}, {9999, 0},
         {4294967301ULL, 429496},   // 2^32 + 5 must not wrap round to 0
         {5000000000ULL, 500000},   // 5 GHz reads 5000.00, not 705.03
         {9999999999ULL, 999999}, {10000000000ULL, 999999}, {~0ULL, 999999},  // held at 9999.99
     };
+    // clang-format on
     for (const auto &r : rows)
         EXPECT_EQ(r.figure, RateFromIncrease(r.increase)) << "increase " << r.increase;
     bool seenFirst = false;
@@ -27,10 +29,12 @@ TEST(RateFigure, CounterIncreaseOverASecondBecomesTenKilohertzUnits)
 TEST(Readout, FigureFillsSixCellsWithBlanksBeforeItAndBarsUntilValid)
 {
     char text[kReadoutBufferSize];
+    // clang-format off
     const struct { int valid; uint32_t rate; const char *text, *glyphs; } rows[] = {
         {0, 45012, "******", "AAAAAA"}, {1, 45012, " 45012", "B45012"},
         {1, 4294967295u, "999999", "999999"},  // held at 9999.99
     };
+    // clang-format on
     for (const auto &r : rows) {
         BuildReadoutText(r.valid, r.rate, text);
         std::string glyphs;  // 0-9 the digits, A the bar, B the blank cell

@@ -13,7 +13,8 @@
 namespace {
 
 const char kBrowserLog[] = "Z:\\tmp\\zarvo-browser.log";  // written by tests/win32/fake-browser
-struct Program : PROCESS_INFORMATION {  // ends with this test program, however the test went
+// Ends with this test program, however the test went.
+struct Program : PROCESS_INFORMATION {
     ~Program() { TerminateProcess(hProcess, 1); }
 } zarvo;
 

@@ -73,13 +73,15 @@ inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
 inline HWND WaitForWindow(const char *className, DWORD pid)
 {
     HWND found = NULL;
-    WaitUntil([&] {
-        DWORD owner = 0;
-        while ((found = FindWindowExA(NULL, found, className, NULL)) != NULL)
-            if (GetWindowThreadProcessId(found, &owner) && owner == pid && IsWindowVisible(found))
-                return true;
-        return false;
-    }, 5000);
+    WaitUntil(
+        [&] {
+            DWORD owner = 0;
+            while ((found = FindWindowExA(NULL, found, className, NULL)) != NULL)
+                if (GetWindowThreadProcessId(found, &owner) && owner == pid && IsWindowVisible(found))
+                    return true;
+            return false;
+        },
+        5000);
     return found;
 }
 

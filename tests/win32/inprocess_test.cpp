@@ -136,7 +136,10 @@ TEST(ShippedFile, AboutTemplateHasItsStylesRectanglesFontAndControls)
         for (wchar_t hex[12]; n > 0; --n, p += 2)
             swprintf(hex, 12, L"%lX ", p[0] | DWORD(p[1]) << 16), seen += hex;
     };
-    auto word = [&](int n) { for (; n > 0; --n) seen += std::to_wstring(short(*p++)) + L" "; };
+    auto word = [&](int n) {
+        for (; n > 0; --n)
+            seen += std::to_wstring(short(*p++)) + L" ";
+    };
     auto text = [&](int n) {
         for (; n > 0; --n) {
             std::wstring s = *p == 0xFFFF ? L"#" + std::to_wstring(p[1]) : reinterpret_cast<const wchar_t *>(p);
@@ -170,7 +173,8 @@ TEST(ShippedFile, MenuAndVersionSayWhatTheProgramIs)
     for (int i = 0; i < GetMenuItemCount(popup); ++i) {
         GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
         UINT state = GetMenuState(popup, i, MF_BYPOSITION);
-        seen += state & MF_SEPARATOR ? L"-|" : std::to_wstring(GetMenuItemID(popup, i)) + text + std::to_wstring(state) + L"|";
+        seen +=
+            state & MF_SEPARATOR ? L"-|" : std::to_wstring(GetMenuItemID(popup, i)) + text + std::to_wstring(state) + L"|";
     }
     GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
     EXPECT_EQ(L"2101常に手前に表示0|-|2102Zarvo!について0|-|2109終了0|DUMMY", seen + text);
@@ -186,15 +190,17 @@ TEST(ShippedFile, MenuAndVersionSayWhatTheProgramIs)
     VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void **>(&v), &size);
     EXPECT_EQ(0x03A40411u, *v) << "Japanese, code page 932";
     seen.clear();
-    for (const wchar_t *key : {L"FileDescription", L"FileVersion", L"InternalName", L"OriginalFilename",
-                               L"CompanyName", L"LegalCopyright", L"ProductName", L"ProductVersion"}) {
+    for (const wchar_t *key : {L"FileDescription", L"FileVersion", L"InternalName", L"OriginalFilename", L"CompanyName",
+                               L"LegalCopyright", L"ProductName", L"ProductVersion"}) {
         wchar_t *value = nullptr;
         std::wstring path = std::wstring(L"\\StringFileInfo\\041103A4\\") + key;
         seen += VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void **>(&value), &size)
-                    ? std::wstring(value) + L"|" : L"none|";
+                    ? std::wstring(value) + L"|"
+                    : L"none|";
     }
     EXPECT_EQ(L"ＣＰＵ速度測定ツール|1.10|ZARVO!|zarvo!.exe|Zarvo! team|"
-              L"Copyright (C) 2026 Zarvo! team|none|none|", seen);
+              L"Copyright (C) 2026 Zarvo! team|none|none|",
+              seen);
 }
 
 }  // namespace
