@@ -45,12 +45,17 @@ zarvo_say_arch() {
 ZARVO_ROOT=${ZARVO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 zarvo_choose_arch
 
-# Configures a build folder of the Windows side: zarvo_configure DIR ARCH [OPTION...]
+# Configures a build folder: zarvo_configure DIR ARCH [OPTION...], ARCH being
+# i686 or x86_64 for the Windows side, or host for the native one. A warning
+# fails every build the scripts make.
 zarvo_configure() {
   local dir=$1 arch=$2
   shift 2
-  cmake --no-warn-unused-cli -S "$ZARVO_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ZARVO_ROOT/cmake/mingw.cmake" \
-    -DZARVO_ARCH="$arch" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  if [ "$arch" != host ]; then
+    set -- -DCMAKE_TOOLCHAIN_FILE="$ZARVO_ROOT/cmake/mingw.cmake" -DZARVO_ARCH="$arch" "$@"
+  fi
+  cmake --no-warn-unused-cli -S "$ZARVO_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" >/dev/null
 }
 
 # The Windows side's build folder for the architecture in use.
