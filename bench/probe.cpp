@@ -1,15 +1,18 @@
 // Measures a running program from outside, under the same Wine:
 //   probe startup EXE CLASS RRGGBB   ms from process start until the pixel at
 //                                    client (11,15) of the window shows RRGGBB
-//   probe readings EXE N             N figures zarvo.exe shows, one per redraw
+//   probe readings EXE N             N figures zarvo.exe shows, one per redraw,
+//                                    then "counter MHz": the time-stamp
+//                                    counter's rate over the same span,
+//                                    measured against the performance counter
 #include <windows.h>
+#include <x86intrin.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "imagerules.h"
-#include "readout/readout.h"
 
 namespace {
 
@@ -21,30 +24,11 @@ uint32_t ScreenPixel(HDC screen, HWND window, int x, int y)
     return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
-uint32_t RgbOf(uint8_t index)
-{
-    const Rgb &c = kStandardPalette[index];
-    return uint32_t(c.r) << 16 | c.g << 8 | c.b;
-}
-
 // The six cells read off the screen; '?' where a cell shows no glyph.
 std::string ShownCells(HWND window)
 {
     HDC screen = GetDC(NULL);
-    std::string text;
-    for (int i = 0; i < kReadoutChars; ++i) {
-        CellRect cell = ReadoutCellRect(i);
-        char shown = '?';
-        for (int g = 0; g < 12 && shown == '?'; ++g) {
-            bool same = true;
-            for (int y = 0; y < kCellHeight && same; y += 2)
-                for (int x = 0; x < kCellWidth && same; ++x)
-                    same = ScreenPixel(screen, window, cell.x + x, cell.y + y) == RgbOf(CellPixel(g, x, y));
-            if (same)
-                shown = "0123456789* "[g];
-        }
-        text += shown;
-    }
+    std::string text = ReadCells([&](int x, int y) { return ScreenPixel(screen, window, x, y); });
     ReleaseDC(NULL, screen);
     return text;
 }
@@ -105,6 +89,10 @@ int Startup(const char *exe, const char *className, uint32_t rgb)
 
 int Readings(const char *exe, int count)
 {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    uint64_t counterStart = __rdtsc();
     PROCESS_INFORMATION info = {};
     if (!Start(exe, info))
         return 1;
@@ -121,6 +109,9 @@ int Readings(const char *exe, int count)
             --count;
         }
     }
+    QueryPerformanceCounter(&end);
+    double seconds = double(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+    std::printf("counter %.3f\n", (__rdtsc() - counterStart) / seconds / 1e6);
     Stop(info, window);
     return count != 0;
 }

@@ -206,6 +206,53 @@ const char *const kHandCursorRows[22] = {
 };
 // clang-format on
 
+// Reading the readout back.
+
+// The characters of glyphs 0 to 11.
+static const char kGlyphChars[] = "0123456789* ";
+
+uint32_t RgbOf(uint8_t index)
+{
+    const Rgb &c = kStandardPalette[index];
+    return uint32_t(c.r) << 16 | c.g << 8 | c.b;
+}
+
+IndexedImage PanelShowing(const std::string &text)
+{
+    IndexedImage panel = MakePanel();
+    for (int i = 0; i < 6; ++i) {
+        const char *glyph = std::strchr(kGlyphChars, text[i]);
+        DrawCell(panel, glyph != nullptr && text[i] != '\0' ? int(glyph - kGlyphChars) : 11, kPanelCellX[i], 6);
+    }
+    return panel;
+}
+
+std::string ReadCells(const RgbPicture &at)
+{
+    std::string text(6, '?');
+    for (int i = 0; i < 6; ++i)
+        for (int g = 0; g < 12 && text[i] == '?'; ++g) {
+            bool same = true;
+            for (int y = 0; y < 19 && same; ++y)
+                for (int x = 0; x < 11 && same; ++x)
+                    same = at(kPanelCellX[i] + x, 6 + y) == RgbOf(CellPixel(g, x, y));
+            if (same)
+                text[i] = kGlyphChars[g];
+        }
+    return text;
+}
+
+std::string ReadPanel(const RgbPicture &at, int width, int height)
+{
+    std::string cells = ReadCells(at);
+    IndexedImage expected = PanelShowing(cells);
+    for (int y = 0; y < height && y < expected.height; ++y)
+        for (int x = 0; x < width && x < expected.width; ++x)
+            if (at(x, y) != RgbOf(expected.at(x, y)))
+                return "";
+    return cells;
+}
+
 // ---------------------------------------------------------------------------
 // File encodings: Windows bitmap, icon and cursor files, all little-endian.
 

@@ -5,6 +5,7 @@
 #define ZARVO_TOOLS_IMAGERULES_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,23 @@ Icon MakeIcon();
 // The link cursor as rows of '#' (black), 'o' (white) and '-' (transparent).
 extern const char *const kHandCursorRows[22];
 const int kHandCursorSize = 32;
+
+// Reading the readout back by the same rules, for the tests and the benchmark,
+// which read it off the screen. at(x, y) gives a pixel of the main window's
+// client area as 0xRRGGBB.
+typedef std::function<uint32_t(int x, int y)> RgbPicture;
+uint32_t RgbOf(uint8_t index);
+
+// The panel showing six readout characters: a digit, '*' the bar, anything
+// else a blank cell.
+IndexedImage PanelShowing(const std::string &text);
+
+// The six cells as such characters, '?' where a cell shows no glyph.
+std::string ReadCells(const RgbPicture &at);
+
+// The six cells, or "" where anything in the width x height picture differs
+// from the panel showing them.
+std::string ReadPanel(const RgbPicture &at, int width, int height);
 
 // File images.
 std::vector<uint8_t> EncodeBmp4(const IndexedImage &image);

@@ -1,26 +1,19 @@
 # Sourced by the scripts that run Windows programs: starts a private X server
-# and a fresh wineserver in the Japanese locale, and stops both again.
-#   wine_session_start [--use-display] [--fake-browser]
-#                        sets DISPLAY, WINEPREFIX, ZARVO_HOST_MHZ; with
-#                        --use-display an X server already named by DISPLAY is
-#                        used instead of a private one; with --fake-browser web
-#                        addresses go to tests/win32/fake-browser, which
-#                        records them in /tmp/zarvo-browser.log
-#   wine_session_stop
+# and a fresh wineserver in the Japanese locale, and stops both again however
+# the script ends (an error, a failed step, Ctrl-C).
+#   wine_session_start [--use-display] [--fake-browser RECORD]
+#                        sets DISPLAY and WINEPREFIX; with --use-display an X
+#                        server already named by DISPLAY is used instead of a
+#                        private one; with --fake-browser web addresses go to
+#                        tests/win32/fake-browser, which appends them to the
+#                        file RECORD (exported as ZARVO_BROWSER_RECORD)
+#   wine_session_stop    (registered by wine_session_start before it starts
+#                        anything)
 
 ZARVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$ZARVO_ROOT/scripts/lib/arch.sh"
 ZARVO_WINE="$ZARVO_ROOT/scripts/wine-exec"
 if [ "$ZARVO_ARCH" = i686 ]; then ZARVO_WINESERVER=wineserver; else ZARVO_WINESERVER=/usr/lib/wine/wineserver64; fi
-
-# The host's time-stamp counter rate as Linux measured it at boot, for tests
-# that compare the program's figure with it.
-host_counter_mhz() {
-  local mhz
-  mhz=$(dmesg 2>/dev/null | sed -n 's/.*tsc: Detected \([0-9.]*\) MHz.*/\1/p' | head -n 1)
-  [ -n "$mhz" ] || mhz=$(sed -n 's/^cpu MHz[[:space:]]*: *\([0-9.]*\).*/\1/p' /proc/cpuinfo | head -n 1)
-  echo "${mhz:-0}"
-}
 
 start_private_display() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
@@ -35,27 +28,28 @@ start_private_display() {
 }
 
 wine_session_start() {
-  export WINEPREFIX="${WINEPREFIX:-$ZARVO_ROOT/build/wineprefix-$ZARVO_ARCH}"
-  export ZARVO_HOST_MHZ
-  ZARVO_HOST_MHZ=$(host_counter_mhz)
-  ZARVO_SESSION_DIR=$(mktemp -d)
-
-  local use_display= fake_browser=
-  for option in "$@"; do
-    case "$option" in
+  local use_display= record= browser=
+  while [ $# -gt 0 ]; do
+    case "$1" in
       --use-display) use_display=1 ;;
-      --fake-browser) fake_browser=1 ;;
+      --fake-browser) record=$2; shift ;;
     esac
+    shift
   done
-  if [ -n "$use_display" ] && [ -n "${DISPLAY:-}" ]; then
-    ZARVO_XVFB_PID=
-  else
+  export WINEPREFIX="${WINEPREFIX:-$ZARVO_ROOT/build/wineprefix-$ZARVO_ARCH}"
+  mkdir -p "$ZARVO_ROOT/build" "$WINEPREFIX"
+  ZARVO_SESSION_DIR=$(mktemp -d "$ZARVO_ROOT/build/session.XXXXXX")
+  ZARVO_XVFB_PID=
+  trap wine_session_stop EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM HUP
+
+  if [ -z "$use_display" ] || [ -z "${DISPLAY:-}" ]; then
     start_private_display
   fi
 
   # A server left from another locale would hand its code page on.
-  WINEPREFIX="$WINEPREFIX" "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
-  mkdir -p "$WINEPREFIX"
+  "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
   if ! "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null; then
     echo "wine-session: $ZARVO_ARCH Wine could not start in $WINEPREFIX; 'scripts/wine-exec wineboot --init' shows why" >&2
     return 1
@@ -66,14 +60,19 @@ wine_session_start() {
   cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   # The About box asks for a Japanese proportional gothic face; give it IPA's.
   # Without a window manager Wine draws the caption and frame itself, so the
-  # whole window shows on the X screen as it would on Windows. A UTF-16 file
-  # carries the Japanese value name through unchanged.
+  # whole window shows on the X screen as it would on Windows. The stand-in
+  # browser is a command line: both paths quoted, so that spaces survive. A
+  # UTF-16 file carries the Japanese value name through unchanged.
+  if [ -n "$record" ]; then
+    export ZARVO_BROWSER_RECORD=$record
+    browser="\\\"$ZARVO_ROOT/tests/win32/fake-browser\\\" \\\"$record\\\""
+  fi
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"ＭＳ Ｐゴシック"="IPAPGothic"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Decorated"="N"' '' \
-    ${fake_browser:+'[HKEY_CURRENT_USER\Software\Wine\WineBrowser]'} \
-    ${fake_browser:+"\"Browsers\"=\"$ZARVO_ROOT/tests/win32/fake-browser\""} |
+    ${record:+'[HKEY_CURRENT_USER\Software\Wine\WineBrowser]'} \
+    ${record:+"\"Browsers\"=\"$browser\""} |
     iconv -f UTF-8 -t UTF-16 >"$ZARVO_SESSION_DIR/settings.reg"
   "$ZARVO_WINE" regedit /S "$("$ZARVO_WINE" winepath -w "$ZARVO_SESSION_DIR/settings.reg" 2>/dev/null)" \
     >/dev/null 2>&1 </dev/null
@@ -86,13 +85,16 @@ wine_session_start() {
   exec 7>"$ZARVO_SESSION_DIR/keepalive"
 }
 
+# Stops whatever the session started, however far it got.
 wine_session_stop() {
-  exec 7>&- || true
-  WINEPREFIX="$WINEPREFIX" "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
-  WINEPREFIX="$WINEPREFIX" "$ZARVO_WINESERVER" -w >/dev/null 2>&1 || true
-  if [ -n "${ZARVO_XVFB_PID:-}" ]; then
+  [ -n "${ZARVO_SESSION_DIR:-}" ] || return 0
+  exec 7>&- 2>/dev/null || true
+  "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
+  "$ZARVO_WINESERVER" -w >/dev/null 2>&1 || true
+  if [ -n "$ZARVO_XVFB_PID" ]; then
     kill "$ZARVO_XVFB_PID" 2>/dev/null || true
     wait "$ZARVO_XVFB_PID" 2>/dev/null || true
   fi
-  rm -rf "${ZARVO_SESSION_DIR:-/nonexistent}"
+  rm -rf "$ZARVO_SESSION_DIR"
+  ZARVO_SESSION_DIR=
 }

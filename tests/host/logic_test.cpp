@@ -32,6 +32,7 @@ TEST(Readout, FigureFillsSixCellsWithBlanksBeforeItAndBarsUntilValid)
     // clang-format off
     const struct { int valid; uint32_t rate; const char *text, *glyphs; } rows[] = {
         {0, 45012, "******", "AAAAAA"}, {1, 45012, " 45012", "B45012"},
+        {1, 123456, "123456", "123456"}, {1, 7890, "  7890", "BB7890"},
         {1, 4294967295u, "999999", "999999"},  // held at 9999.99
     };
     // clang-format on

@@ -1,16 +1,17 @@
 // What the Windows tests share: a canvas to paint into or capture the screen
-// into, the readout the image rules expect, and the six cells read back.
+// into, the readout read back from the screen, and waiting for windows.
 #ifndef ZARVO_TESTS_HARNESS_H
 #define ZARVO_TESTS_HARNESS_H
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "imagerules.h"
-#include "readout/readout.h"
 
 // A 32-bit top-down bitmap in a memory context; pixels read as 0xRRGGBB.
 struct Canvas {
@@ -30,33 +31,26 @@ struct Canvas {
     uint32_t at(int x, int y) const { return GdiFlush(), bits[y * width + x] & 0xFFFFFF; }
 };
 
-inline uint32_t RgbOf(uint8_t i) { return kStandardPalette[i].r << 16 | kStandardPalette[i].g << 8 | kStandardPalette[i].b; }
-
-// The panel with the cells of a six-character readout text on it.
-inline IndexedImage ExpectedReadout(const std::string &text)
+// What the screen shows of a window's client area, at most width x height.
+inline std::unique_ptr<Canvas> Capture(HWND window, LONG width = 4096, LONG height = 4096)
 {
-    IndexedImage image = MakePanel();
-    for (int i = 0; i < kReadoutChars; ++i)
-        DrawCell(image, GlyphIndexFor(text[i]), ReadoutCellRect(i).x, kReadoutTop);
-    return image;
+    RECT client;
+    GetClientRect(window, &client);
+    std::unique_ptr<Canvas> shot(new Canvas(std::min(width, client.right), std::min(height, client.bottom)));
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(NULL);
+    BitBlt(shot->dc, 0, 0, shot->width, shot->height, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(NULL, screen);
+    return shot;
 }
 
-// The cells read back as text: a digit, '*' for the bar, ' ' blank, '?' none.
-inline std::string ReadCells(const Canvas &picture)
+// The readout the main window shows on the screen as the text of its cells,
+// or "" where anything but the panel and six glyphs shows.
+inline std::string ShownReadout(HWND window)
 {
-    std::string text;
-    for (int i = 0; i < kReadoutChars; ++i) {
-        char shown = '?';
-        for (int g = 0; g < 12 && shown == '?'; ++g) {
-            bool same = true;
-            for (int y = 0; y < kCellHeight && same; ++y)
-                for (int x = 0; x < kCellWidth && same; ++x)
-                    same = picture.at(ReadoutCellRect(i).x + x, kReadoutTop + y) == RgbOf(CellPixel(g, x, y));
-            shown = same ? "0123456789* "[g] : '?';
-        }
-        text += shown;
-    }
-    return text;
+    std::unique_ptr<Canvas> shot = Capture(window, 114, 32);
+    return ReadPanel([&](int x, int y) { return shot->at(x, y); }, shot->width, shot->height);
 }
 
 // Polls every 20 ms until done() or timeoutMs has passed; returns done().
@@ -69,8 +63,8 @@ inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
 }
 
 // A visible top-level window of the class that belongs to the process,
-// waited for up to five seconds; null if none came.
-inline HWND WaitForWindow(const char *className, DWORD pid)
+// waited for up to timeoutMs; null if none came.
+inline HWND WaitForWindow(const char *className, DWORD pid, DWORD timeoutMs = 5000)
 {
     HWND found = NULL;
     WaitUntil(
@@ -81,7 +75,7 @@ inline HWND WaitForWindow(const char *className, DWORD pid)
                     return true;
             return false;
         },
-        5000);
+        timeoutMs);
     return found;
 }
 
