@@ -26,6 +26,17 @@ const char *const kLabel[8] = {
 };
 // clang-format on
 
+// The link cursor from its top-left corner: '#' black, 'o' white, '-' clear.
+// clang-format off
+const char *const kHand[22] = {
+    "------##----------", "-----#oo#---------", "-----#oo#---------", "-----#oo#---------", "-----#oo#---------",
+    "-----#oo###-------", "-----#oo#oo###----", "-----#oo#oo#oo##--", "-----#oo#oo#oo#o#-", "-###-#oo#oo#oo#oo#",
+    "-#oo##oooooooo#oo#", "-#ooo#ooooooooooo#", "--#oo#ooooooooooo#", "---#o#ooooooooooo#", "---#ooooooooooooo#",
+    "----#oooooooooooo#", "----#ooooooooooo#-", "-----#oooooooooo#-", "-----#oooooooooo#-", "------#oooooooo#--",
+    "------#oooooooo#--", "------##########--",
+};
+// clang-format on
+
 int CellRule(int glyph, int x, int y)
 {
     char segment = kCell[y][x];
@@ -54,7 +65,7 @@ int PanelRule(int x, int y)
     return kLightGrey;
 }
 
-TEST(Images, PanelAndGlyphSheetFollowTheirRulesPixelForPixel)
+TEST(Images, PanelGlyphSheetAndCursorFollowTheirRulesPixelForPixel)
 {
     IndexedImage sheet = MakeGlyphSheet(), panel = MakePanel();
     ASSERT_TRUE(sheet.width == 55 && sheet.height == 57 && panel.width == 114 && panel.height == 32);
@@ -72,6 +83,14 @@ TEST(Images, PanelAndGlyphSheetFollowTheirRulesPixelForPixel)
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(standard[i], file[56 + 4 * i] << 16 | file[55 + 4 * i] << 8 | file[54 + 4 * i]) << i;
     EXPECT_EQ(0, cursor[10] | cursor[11] | cursor[12] | cursor[13]) << "hot spot at (0,0)";
+    // Black and white, then 32 rows bottom-up of colour bits and of transparency bits.
+    EXPECT_TRUE(cursor[62] + cursor[63] + cursor[64] == 0 && cursor[66] + cursor[67] + cursor[68] == 3 * 255);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            int at = (31 - y) * 4 + x / 8, bit = 7 - x % 8;
+            char shown = cursor[198 + at] >> bit & 1 ? '-' : cursor[70 + at] >> bit & 1 ? 'o' : '#';
+            ASSERT_EQ(y < 22 && x < 18 ? kHand[y][x] : '-', shown) << "cursor pixel " << x << "," << y;
+        }
 }
 
 }  // namespace

@@ -47,12 +47,14 @@ double Shown(HWND window)
     return cells.empty() ? -2 : cells.find('*') != std::string::npos ? -1 : std::atof(cells.c_str()) / 100;
 }
 
-// The link's text shows in one colour and nowhere in the other.
+// The link's text shows in one colour and nowhere in the other, on the box's
+// own background, not on a white one.
 bool LinkShows(HWND link, uint32_t colour, uint32_t other)
 {
     std::unique_ptr<Canvas> shot = Capture(link);
     uint32_t *end = shot->bits + shot->width * shot->height;
-    return std::count(shot->bits, end, colour) > 20 && std::count(shot->bits, end, other) == 0;
+    return std::count(shot->bits, end, colour) > 20 &&
+           std::count(shot->bits, end, other) + std::count(shot->bits, end, 0xFFFFFF) == 0;
 }
 
 void Press(WORD key) { keybd_event(key, 0, 0, 0), keybd_event(key, 0, KEYEVENTF_KEYUP, 0), Sleep(250); }

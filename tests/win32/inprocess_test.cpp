@@ -31,6 +31,7 @@ namespace {
 // About box, painted and pointed at many times and its link clicked, then closed.
 std::vector<DWORD> g_ticks;
 std::vector<UINT> g_checkMarks;
+HCURSOR g_linkCursor;
 WNDPROC g_mainProc;
 LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -48,6 +49,7 @@ LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             RedrawWindow(opened, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             SendMessageA(opened, WM_SETCURSOR, WPARAM(i % 2 ? link : opened), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         }
+        g_linkCursor = GetCursor();
         SendMessageA(opened, WM_COMMAND, MAKEWPARAM(IDC_LINK, STN_CLICKED), LPARAM(link));
         PostMessageA(about = opened, WM_CLOSE, 0, 0);
     }
@@ -115,6 +117,7 @@ TEST(MainWindow, LivesLongGivingBackEverythingItTakes)
     SendMessageA(window, WM_COMMAND, IDM_TOPMOST, 0);
     EXPECT_EQ(0u, checkMark());
     SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+    EXPECT_EQ(LoadCursorA(self, MAKEINTRESOURCEA(IDC_LINKCURSOR)), g_linkCursor) << "the program's hand over the link";
     EXPECT_GE(g_taken.size(), 3 * 2000 + 4 * 20 + 3u) << "what ticks, repaints and menus take";
     EXPECT_TRUE(g_live.empty()) << g_live.size() << " objects kept";
     for (void *h : g_taken) {  // and the system agrees they are gone (window contexts stay cached)
