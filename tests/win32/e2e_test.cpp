@@ -129,6 +129,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
 
     // Only the right button opens the menu; its first command keeps the
     // window on top and lets it go, where it stands.
+    SetWindowPos(w, NULL, 150, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER), GetWindowRect(w, &r);
     ClickAt(w, 40, 36);
     EXPECT_EQ(static_cast<HWND>(NULL), WaitFor("#32768", 500)) << "a left click opened the menu";
     for (LONG topmost : {WS_EX_TOPMOST, 0L}) {

@@ -31,25 +31,29 @@ struct Canvas {
     uint32_t at(int x, int y) const { return GdiFlush(), bits[y * width + x] & 0xFFFFFF; }
 };
 
-// What the screen shows of a window's client area, at most width x height.
-inline std::unique_ptr<Canvas> Capture(HWND window, LONG width = 4096, LONG height = 4096)
+// What a window's client area shows, at most width x height: off the screen,
+// or, for a window of this process, through its own context (what it drew
+// there reaches the screen only later).
+inline std::unique_ptr<Canvas> Capture(HWND window, LONG width = 4096, LONG height = 4096, bool own = false)
 {
     RECT client;
     GetClientRect(window, &client);
     std::unique_ptr<Canvas> shot(new Canvas(std::min(width, client.right), std::min(height, client.bottom)));
     POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    HDC screen = GetDC(NULL);
-    BitBlt(shot->dc, 0, 0, shot->width, shot->height, screen, origin.x, origin.y, SRCCOPY);
-    ReleaseDC(NULL, screen);
+    HWND from = own ? window : NULL;
+    if (!own)
+        ClientToScreen(window, &origin);
+    HDC dc = GetDC(from);
+    BitBlt(shot->dc, 0, 0, shot->width, shot->height, dc, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(from, dc);
     return shot;
 }
 
-// The readout the main window shows on the screen as the text of its cells,
-// or "" where anything but the panel and six glyphs shows.
-inline std::string ShownReadout(HWND window)
+// The readout the main window shows as the text of its cells, or "" where
+// anything but the panel and six glyphs shows.
+inline std::string ShownReadout(HWND window, bool own = false)
 {
-    std::unique_ptr<Canvas> shot = Capture(window, 114, 32);
+    std::unique_ptr<Canvas> shot = Capture(window, 114, 32, own);
     return ReadPanel([&](int x, int y) { return shot->at(x, y); }, shot->width, shot->height);
 }
 

@@ -85,20 +85,20 @@ TEST(MainWindow, LivesLongGivingBackEverythingItTakes)
     for (const auto &r : readouts) {
         g_bValid.store(r.valid), g_dwRate.store(r.rate);
         RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        EXPECT_EQ(r.text, ShownReadout(window));
+        EXPECT_EQ(r.text, ShownReadout(window, true));
     }
 
     // A tick redraws the six cells over whatever the window shows, and nothing else.
-    Canvas shot(114, 25, 0x123456);
+    Canvas cover(114, 25, 0x123456);
     HDC dc = GetDC(window);
-    BitBlt(dc, 0, 0, 114, 25, shot.dc, 0, 0, SRCCOPY);
-    SendMessageA(window, WM_TIMER, IDT_REFRESH, 0);
-    BitBlt(shot.dc, 0, 0, 114, 25, dc, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, 114, 25, cover.dc, 0, 0, SRCCOPY);
     ReleaseDC(window, dc);
+    SendMessageA(window, WM_TIMER, IDT_REFRESH, 0);
+    std::unique_ptr<Canvas> shot = Capture(window, 114, 25, true);
     int untouched = 0;
     for (int i = 0; i < 114 * 25; ++i)
-        untouched += shot.at(i % 114, i / 114) == 0x123456;
-    EXPECT_EQ("457890", ReadCells([&](int x, int y) { return shot.at(x, y); }));
+        untouched += shot->at(i % 114, i / 114) == 0x123456;
+    EXPECT_EQ("457890", ReadCells([&](int x, int y) { return shot->at(x, y); }));
     EXPECT_EQ(114 * 25 - 6 * 11 * 19, untouched) << "pixels a tick left alone";
 
     auto checkMark = [&] {
