@@ -78,7 +78,9 @@ TEST(Images, PanelGlyphSheetAndCursorFollowTheirRulesPixelForPixel)
 
     const int standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
                               0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    std::vector<uint8_t> file = EncodeBmp4(panel), cursor = EncodeHandCursor();
+    std::vector<uint8_t> file = EncodeBmp4(panel), cursor = EncodeHandCursor(), icon = EncodeIcon(MakeIcon());
+    EXPECT_TRUE(icon[4] == 1 && icon[6] == 32 && icon[7] == 32 && icon[8] == 16 && icon[12] == 4)
+        << "one 32 x 32 16-colour icon";
     EXPECT_EQ(4, file[28]) << "bits per pixel";
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(standard[i], file[56 + 4 * i] << 16 | file[55 + 4 * i] << 8 | file[54 + 4 * i]) << i;

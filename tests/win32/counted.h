@@ -19,6 +19,7 @@ void GiveBack(void *handle);
 #define CreateFontIndirectA(...) ZARVO_TAKE(HFONT, CreateFontIndirectA(__VA_ARGS__))
 #define CreateRectRgn(...) ZARVO_TAKE(HRGN, CreateRectRgn(__VA_ARGS__))
 #define CreateCompatibleDC(...) ZARVO_TAKE(HDC, CreateCompatibleDC(__VA_ARGS__))
+#define BeginPaint(...) ZARVO_TAKE(HDC, BeginPaint(__VA_ARGS__))
 #define GetDC(...) ZARVO_TAKE(HDC, GetDC(__VA_ARGS__))
 #define GetWindowDC(...) ZARVO_TAKE(HDC, GetWindowDC(__VA_ARGS__))
 #define GetDCEx(...) ZARVO_TAKE(HDC, GetDCEx(__VA_ARGS__))
@@ -27,4 +28,5 @@ void GiveBack(void *handle);
 #define DeleteDC(dc) (GiveBack(dc), DeleteDC(dc))
 #define DeleteObject(object) (GiveBack(object), DeleteObject(object))
 #define ReleaseDC(window, dc) (GiveBack(dc), ReleaseDC(window, dc))
+#define EndPaint(window, paint) (GiveBack((paint)->hdc), EndPaint(window, paint))
 #define DestroyMenu(menu) (GiveBack(menu), DestroyMenu(menu))

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 // Handles the program took and has not given back, and all it ever took.
@@ -78,14 +79,10 @@ TEST(MainWindow, LivesLongGivingBackEverythingItTakes)
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_hThread, 3000)) << "the measuring loop runs";
 
     // A full repaint draws the panel and the latest figure, every glyph as its rules say.
-    const struct {
-        uint32_t valid, rate;
-        const char *text;
-    } readouts[] = {{0, 45012, "******"}, {1, 0, "   000"}, {1, 123456, "123456"}, {1, 457890, "457890"}};
-    for (const auto &r : readouts) {
-        g_bValid.store(r.valid), g_dwRate.store(r.rate);
+    for (const char *text : {"******", "   000", "123456", "457890"}) {
+        g_bValid.store(text[0] != '*'), g_dwRate.store(std::atoi(text));
         RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        EXPECT_EQ(r.text, ShownReadout(window, true));
+        EXPECT_EQ(text, ShownReadout(window, true));
     }
 
     // A tick redraws the six cells over whatever the window shows, and nothing else.
