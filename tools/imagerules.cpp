@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 // clang-format off
 const Rgb kStandardPalette[16] = {
@@ -159,11 +160,8 @@ Icon MakeIcon()
         int y = 7 - static_cast<int>(std::lround(3.4 * std::sin(t)));
         int from = previous < 0 ? y : (previous < y ? previous + 1 : y);
         int to = previous < 0 ? y : (previous > y ? previous - 1 : y);
-        if (from > to) {
-            int s = from;
-            from = to;
-            to = s;
-        }
+        if (from > to)
+            std::swap(from, to);
         paint(x, from, x, to, kMagenta);
         previous = y;
     }
