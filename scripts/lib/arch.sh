@@ -42,7 +42,25 @@ zarvo_say_arch() {
   fi
 }
 
+# Every script writes under build/. After a run as root (sudo scripts/test,
+# say) that folder or part of it may belong to root: say so in one line before
+# anything is written, rather than fail later with a screen of errors.
+zarvo_check_build_writable() {
+  local blocked= owner
+  [ "$(id -u)" -ne 0 ] || return 0
+  if [ -e "$ZARVO_ROOT/build" ]; then
+    blocked=$(find "$ZARVO_ROOT/build" ! -user "$(id -u)" -print -quit 2>/dev/null)
+  elif [ ! -w "$ZARVO_ROOT" ]; then
+    blocked=$ZARVO_ROOT
+  fi
+  [ -n "$blocked" ] || return 0
+  owner=$(stat -c %U "$blocked")
+  echo "zarvo: build/ belongs to $owner (${blocked#"$ZARVO_ROOT"/}, left by a run as $owner), not to $(id -un): remove it with 'sudo rm -rf $ZARVO_ROOT/build' and run again" >&2
+  exit 1
+}
+
 ZARVO_ROOT=${ZARVO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+zarvo_check_build_writable
 zarvo_choose_arch
 
 # Configures a build folder: zarvo_configure DIR ARCH [OPTION...], ARCH being

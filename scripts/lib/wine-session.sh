@@ -7,18 +7,100 @@
 #                        private one; with --fake-browser web addresses go to
 #                        tests/win32/fake-browser, which appends them to the
 #                        file RECORD (exported as ZARVO_BROWSER_RECORD)
+#   session_run COMMAND...
+#                        runs a command in the foreground, listed among what
+#                        the session started
 #   wine_session_stop    (registered by wine_session_start before it starts
 #                        anything)
+# A script killed outright (kill -9, the out-of-memory killer) cannot stop
+# what it started. So each session lists in its folder, build/session.*, who
+# owns it and every process it starts, as "pid start-time program"; the next
+# session ends what the folders of dead owners list, each process only while
+# it is still the one listed, then removes those folders. A Wine prefix is
+# marked made only once it is whole; one without the mark is made afresh.
 
 ZARVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$ZARVO_ROOT/scripts/lib/arch.sh"
 ZARVO_WINE="$ZARVO_ROOT/scripts/wine-exec"
 if [ "$ZARVO_ARCH" = i686 ]; then ZARVO_WINESERVER=wineserver; else ZARVO_WINESERVER=/usr/lib/wine/wineserver64; fi
 
+# "START PROGRAM" of process PID: its start time (which a reused pid does not
+# share) and what it runs; nothing for a process that is gone or not ours.
+process_identity() {
+  local stat exe
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) && exe=$(readlink "/proc/$1/exe" 2>/dev/null) || return 0
+  stat=${stat##*) }
+  read -ra stat <<<"$stat"
+  echo "${stat[19]} $exe"
+}
+
+# Lists process PID as one this session started.
+record_process() {
+  local identity
+  identity=$(process_identity "$1")
+  [ -z "$identity" ] || echo "$1 $identity" >>"$ZARVO_SESSION_DIR/processes"
+}
+
+# Wine starts its server and services itself; they carry the session's folder
+# in their environment, which is how the session finds and lists them.
+record_wine_processes() {
+  local environ pid
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    if grep -qzxF "ZARVO_SESSION_DIR=$ZARVO_SESSION_DIR" "$environ" 2>/dev/null &&
+       ! grep -q "^$pid " "$ZARVO_SESSION_DIR/processes"; then
+      record_process "$pid"
+    fi
+  done
+}
+
+session_run() {
+  local program
+  program=$(readlink -f "$(command -v "$1")")
+  # A shell lists its own pid and start time with the program it then becomes
+  # under the same pid.
+  bash -c 'stat=$(cat /proc/$$/stat); read -ra stat <<<"${stat##*) }"
+           echo "$$ ${stat[19]} $0" >>"$ZARVO_SESSION_DIR/processes"; exec "$@"' "$program" "$@"
+}
+
+# Ends what the sessions of this tree whose scripts are gone left running:
+# what their folders list, and what was started under them later (Wine's
+# services, the programs under test), which carries the folder's name in its
+# environment. Wine programs do not all end when their server is killed.
+reap_stale_sessions() {
+  local dir pid identity environ
+  for dir in "$ZARVO_ROOT"/build/session.*; do
+    [ -d "$dir" ] || continue
+    if [ ! -s "$dir/owner" ]; then
+      # Made a moment ago by a session still writing its owner, or never owned.
+      [ -z "$(find "$dir" -maxdepth 0 -mmin +1)" ] || rm -rf "$dir"
+      continue
+    fi
+    read -r pid identity <"$dir/owner"
+    [ "$(process_identity "$pid")" != "$identity" ] || continue  # its script still runs
+    for environ in /proc/[0-9]*/environ; do
+      pid=${environ#/proc/}
+      pid=${pid%/environ}
+      if grep -qzxF "ZARVO_SESSION_DIR=$dir" "$environ" 2>/dev/null; then
+        echo "$pid $(process_identity "$pid")" >>"$dir/processes"
+      fi
+    done
+    while read -r pid identity; do
+      if [ -n "$identity" ] && [ "$(process_identity "$pid")" = "$identity" ]; then
+        echo "wine-session: ending pid $pid ($identity), left by a session that was killed" >&2
+        kill -KILL "$pid" 2>/dev/null || true
+      fi
+    done < <(sort -u "$dir/processes" 2>/dev/null)
+    rm -rf "$dir"
+  done
+}
+
 start_private_display() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
     3>"$ZARVO_SESSION_DIR/display" >/dev/null 2>&1 &
   ZARVO_XVFB_PID=$!
+  record_process "$ZARVO_XVFB_PID"
   for _ in $(seq 100); do [ -s "$ZARVO_SESSION_DIR/display" ] && break; sleep 0.1; done
   if [ ! -s "$ZARVO_SESSION_DIR/display" ]; then
     echo "wine-session: Xvfb did not start within ten seconds; run scripts/setup, then try 'Xvfb :99'" >&2
@@ -37,8 +119,11 @@ wine_session_start() {
     shift
   done
   export WINEPREFIX="${WINEPREFIX:-$ZARVO_ROOT/build/wineprefix-$ZARVO_ARCH}"
-  mkdir -p "$ZARVO_ROOT/build" "$WINEPREFIX"
+  mkdir -p "$ZARVO_ROOT/build"
+  reap_stale_sessions
   ZARVO_SESSION_DIR=$(mktemp -d "$ZARVO_ROOT/build/session.XXXXXX")
+  export ZARVO_SESSION_DIR
+  echo "$$ $(process_identity $$)" >"$ZARVO_SESSION_DIR/owner"
   ZARVO_XVFB_PID=
   trap wine_session_stop EXIT
   trap 'exit 130' INT
@@ -50,9 +135,22 @@ wine_session_start() {
 
   # A server left from another locale would hand its code page on.
   "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
+  # A prefix whose making was cut short (Ctrl-C during wineboot) lacks the
+  # mark and is made again from nothing.
+  local made=$WINEPREFIX/.zarvo-made
+  if [ ! -f "$made" ]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+  fi
   if ! "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null; then
     echo "wine-session: $ZARVO_ARCH Wine could not start in $WINEPREFIX; 'scripts/wine-exec wineboot --init' shows why" >&2
     return 1
+  fi
+  record_wine_processes
+  if [ ! -f "$made" ]; then
+    # The server writes the new registry to disk when it exits.
+    "$ZARVO_WINESERVER" -w >/dev/null 2>&1 || true
+    touch "$made"
   fi
   # Wine draws the caption buttons with the Marlett font. Debian's Wine reads
   # only the prefix's Fonts folder and fontconfig's, not the folder where
@@ -83,6 +181,7 @@ wine_session_start() {
   mkfifo "$ZARVO_SESSION_DIR/keepalive"
   "$ZARVO_WINE" cmd.exe <"$ZARVO_SESSION_DIR/keepalive" >/dev/null 2>&1 &
   exec 7>"$ZARVO_SESSION_DIR/keepalive"
+  record_wine_processes
 }
 
 # Stops whatever the session started, however far it got.
