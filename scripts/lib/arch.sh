@@ -55,7 +55,7 @@ zarvo_check_build_writable() {
   fi
   [ -n "$blocked" ] || return 0
   owner=$(stat -c %U "$blocked")
-  echo "zarvo: build/ belongs to $owner (${blocked#"$ZARVO_ROOT"/}, left by a run as $owner), not to $(id -un): remove it with 'sudo rm -rf $ZARVO_ROOT/build' and run again" >&2
+  echo "zarvo: build/ belongs to $owner, left by a run as $owner, so $(id -un) cannot use it: remove it with 'sudo rm -rf $ZARVO_ROOT/build' and run again" >&2
   exit 1
 }
 
