@@ -13,41 +13,15 @@
 #include <string>
 
 #include "imagerules.h"
+#include "screen.h"
 
 namespace {
-
-uint32_t ScreenPixel(HDC screen, HWND window, int x, int y)
-{
-    POINT p = {x, y};
-    ClientToScreen(window, &p);
-    COLORREF c = GetPixel(screen, p.x, p.y);
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
 
 // The six cells read off the screen; '?' where a cell shows no glyph.
 std::string ShownCells(HWND window)
 {
-    HDC screen = GetDC(NULL);
-    std::string text = ReadCells([&](int x, int y) { return ScreenPixel(screen, window, x, y); });
-    ReleaseDC(NULL, screen);
-    return text;
-}
-
-HWND FindWindowOf(DWORD pid, const char *className)
-{
-    DWORD owner = 0;
-    for (HWND w = NULL; (w = FindWindowExA(NULL, w, className, NULL)) != NULL;)
-        if (GetWindowThreadProcessId(w, &owner) && owner == pid && IsWindowVisible(w))
-            return w;
-    return NULL;
-}
-
-bool Start(const char *exe, PROCESS_INFORMATION &info)
-{
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    std::string commandLine = exe;
-    return CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
+    std::unique_ptr<Canvas> shot = Capture(NULL, ClientArea(window, 114, 32, true));
+    return ReadCells([&](int x, int y) { return shot->at(x, y); });
 }
 
 void Stop(PROCESS_INFORMATION &info, HWND window)
@@ -66,22 +40,20 @@ int Startup(const char *exe, const char *className, uint32_t rgb)
     QueryPerformanceFrequency(&frequency);
     PROCESS_INFORMATION info = {};
     QueryPerformanceCounter(&start);
-    if (!Start(exe, info))
+    if (!StartProgram(exe, info))
         return 1;
     HWND window = NULL;
     double ms = -1;
-    HDC screen = GetDC(NULL);
     for (double elapsed = 0; elapsed < 10000; Sleep(1)) {
         QueryPerformanceCounter(&now);
         elapsed = 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart;
         if (window == NULL)
-            window = FindWindowOf(info.dwProcessId, className);
-        if (window != NULL && ScreenPixel(screen, window, 11, 15) == rgb) {
+            window = WindowOf(info.dwProcessId, className);
+        if (window != NULL && Capture(NULL, ClientArea(window, 12, 16, true))->at(11, 15) == rgb) {
             ms = elapsed;
             break;
         }
     }
-    ReleaseDC(NULL, screen);
     std::printf("%.1f\n", ms);
     Stop(info, window);
     return ms < 0;
@@ -94,10 +66,10 @@ int Readings(const char *exe, int count)
     QueryPerformanceCounter(&start);
     uint64_t counterStart = __rdtsc();
     PROCESS_INFORMATION info = {};
-    if (!Start(exe, info))
+    if (!StartProgram(exe, info))
         return 1;
     HWND window = NULL;
-    for (int i = 0; i < 500 && (window = FindWindowOf(info.dwProcessId, "ZARVO")) == NULL; ++i)
+    for (int i = 0; i < 500 && (window = WindowOf(info.dwProcessId, "ZARVO")) == NULL; ++i)
         Sleep(20);
     std::string last = "******";
     for (DWORD start = GetTickCount(); count > 0 && GetTickCount() - start < 60000u + count * 3000u; Sleep(50)) {

@@ -1,0 +1,93 @@
+// Reading windows off the screen, and starting a program and finding its
+// window: shared by the benchmark's probe and the Windows tests.
+#ifndef ZARVO_TOOLS_SCREEN_H
+#define ZARVO_TOOLS_SCREEN_H
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "imagerules.h"
+
+// A 32-bit top-down bitmap in a memory context; pixels read as 0xRRGGBB.
+struct Canvas {
+    const int width, height;
+    uint32_t *bits = nullptr;
+    HDC dc = CreateCompatibleDC(NULL);
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    Canvas(int w, int h, uint32_t fill = 0) : width(w), height(h)
+    {
+        BITMAPINFO info = {{sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, reinterpret_cast<void **>(&bits), NULL, 0);
+        previous = SelectObject(dc, bitmap);
+        std::fill(bits, bits + w * h, fill);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, previous);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+    uint32_t at(int x, int y) const
+    {
+        GdiFlush();
+        return bits[y * width + x] & 0xFFFFFF;
+    }
+};
+
+// What the rectangle shows: on the screen for window NULL, else through the
+// window's own context (what a window of this process drew there reaches the
+// screen only later).
+inline std::unique_ptr<Canvas> Capture(HWND window, const RECT &r)
+{
+    std::unique_ptr<Canvas> shot(new Canvas(r.right - r.left, r.bottom - r.top));
+    HDC dc = GetDC(window);
+    BitBlt(shot->dc, 0, 0, shot->width, shot->height, dc, r.left, r.top, SRCCOPY);
+    ReleaseDC(window, dc);
+    return shot;
+}
+
+// A window's client area, at most width x height, in its own coordinates or
+// the screen's.
+inline RECT ClientArea(HWND window, LONG width, LONG height, bool onScreen)
+{
+    RECT r;
+    GetClientRect(window, &r);
+    r.right = std::min(r.right, width);
+    r.bottom = std::min(r.bottom, height);
+    if (onScreen)
+        MapWindowPoints(window, NULL, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+// The readout a picture of the main window's client area shows, as the text
+// of its cells, or "" where anything but the panel and six glyphs shows.
+inline std::string ReadoutIn(const Canvas &shot)
+{
+    return ReadPanel([&](int x, int y) { return shot.at(x, y); }, shot.width, shot.height);
+}
+
+// Starts a program with its own path as the command line.
+inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = exe;
+    return CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
+}
+
+// A visible top-level window of the class that belongs to the process, or null.
+inline HWND WindowOf(DWORD pid, const char *className)
+{
+    DWORD owner = 0;
+    for (HWND w = NULL; (w = FindWindowExA(NULL, w, className, NULL)) != NULL;)
+        if (GetWindowThreadProcessId(w, &owner) && owner == pid && IsWindowVisible(w))
+            return w;
+    return NULL;
+}
+
+#endif
