@@ -41,17 +41,23 @@ record_process() {
   [ -z "$identity" ] || echo "$1 $identity" >>"$ZARVO_SESSION_DIR/processes"
 }
 
-# Wine starts its server and services itself; they carry the session's folder
-# in their environment, which is how the session finds and lists them.
-record_wine_processes() {
-  local environ pid
+# The processes that carry the session folder DIR in their environment: all
+# that a session started, Wine's server and services and the programs under
+# test included, though Wine starts those itself.
+session_pids() {
+  local environ
   for environ in /proc/[0-9]*/environ; do
-    pid=${environ#/proc/}
-    pid=${pid%/environ}
-    if grep -qzxF "ZARVO_SESSION_DIR=$ZARVO_SESSION_DIR" "$environ" 2>/dev/null &&
-       ! grep -q "^$pid " "$ZARVO_SESSION_DIR/processes"; then
-      record_process "$pid"
+    if grep -qzxF "ZARVO_SESSION_DIR=$1" "$environ" 2>/dev/null; then
+      environ=${environ#/proc/}
+      echo "${environ%/environ}"
     fi
+  done
+}
+
+record_wine_processes() {
+  local pid
+  for pid in $(session_pids "$ZARVO_SESSION_DIR"); do
+    grep -q "^$pid " "$ZARVO_SESSION_DIR/processes" || record_process "$pid"
   done
 }
 
@@ -60,16 +66,16 @@ session_run() {
   program=$(readlink -f "$(command -v "$1")")
   # A shell lists its own pid and start time with the program it then becomes
   # under the same pid.
-  bash -c 'stat=$(cat /proc/$$/stat); read -ra stat <<<"${stat##*) }"
-           echo "$$ ${stat[19]} $0" >>"$ZARVO_SESSION_DIR/processes"; exec "$@"' "$program" "$@"
+  export -f process_identity
+  bash -c 'read -r start _ < <(process_identity $$)
+           echo "$$ $start $0" >>"$ZARVO_SESSION_DIR/processes"; exec "$@"' "$program" "$@"
 }
 
 # Ends what the sessions of this tree whose scripts are gone left running:
-# what their folders list, and what was started under them later (Wine's
-# services, the programs under test), which carries the folder's name in its
-# environment. Wine programs do not all end when their server is killed.
+# what their folders list, with what was started under them after the list
+# was written (Wine programs do not all end when their server is killed).
 reap_stale_sessions() {
-  local dir pid identity environ
+  local dir pid identity ended
   for dir in "$ZARVO_ROOT"/build/session.*; do
     [ -d "$dir" ] || continue
     if [ ! -s "$dir/owner" ]; then
@@ -79,20 +85,17 @@ reap_stale_sessions() {
     fi
     read -r pid identity <"$dir/owner"
     [ "$(process_identity "$pid")" != "$identity" ] || continue  # its script still runs
-    for environ in /proc/[0-9]*/environ; do
-      pid=${environ#/proc/}
-      pid=${pid%/environ}
-      if grep -qzxF "ZARVO_SESSION_DIR=$dir" "$environ" 2>/dev/null; then
-        echo "$pid $(process_identity "$pid")" >>"$dir/processes"
-      fi
-    done
+    for pid in $(session_pids "$dir"); do
+      echo "$pid $(process_identity "$pid")"
+    done >>"$dir/processes"
+    ended=0
     while read -r pid identity; do
-      if [ -n "$identity" ] && [ "$(process_identity "$pid")" = "$identity" ]; then
-        echo "wine-session: ending pid $pid ($identity), left by a session that was killed" >&2
-        kill -KILL "$pid" 2>/dev/null || true
+      if [ -n "$identity" ] && [ "$(process_identity "$pid")" = "$identity" ] && kill -KILL "$pid" 2>/dev/null; then
+        ended=$((ended + 1))
       fi
     done < <(sort -u "$dir/processes" 2>/dev/null)
     rm -rf "$dir"
+    [ "$ended" -eq 0 ] || echo "wine-session: ended $ended processes (Xvfb, Wine) left running by a run that was killed" >&2
   done
 }
 
@@ -135,19 +138,21 @@ wine_session_start() {
 
   # A server left from another locale would hand its code page on.
   "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
-  # A prefix whose making was cut short (Ctrl-C during wineboot) lacks the
-  # mark and is made again from nothing.
-  local made=$WINEPREFIX/.zarvo-made
-  if [ ! -f "$made" ]; then
+  # A prefix of this tree's whose making was cut short (Ctrl-C during
+  # wineboot) lacks the mark and is made again from nothing. One named from
+  # outside (WINEPREFIX set elsewhere) is used as it is.
+  local made=
+  case $WINEPREFIX in "$ZARVO_ROOT"/build/*) made=$WINEPREFIX/.zarvo-made ;; esac
+  if [ -n "$made" ] && [ ! -f "$made" ]; then
     rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
   fi
+  mkdir -p "$WINEPREFIX"
   if ! "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null; then
     echo "wine-session: $ZARVO_ARCH Wine could not start in $WINEPREFIX; 'scripts/wine-exec wineboot --init' shows why" >&2
     return 1
   fi
   record_wine_processes
-  if [ ! -f "$made" ]; then
+  if [ -n "$made" ] && [ ! -f "$made" ]; then
     # The server writes the new registry to disk when it exits.
     "$ZARVO_WINESERVER" -w >/dev/null 2>&1 || true
     touch "$made"
