@@ -150,7 +150,7 @@ TEST(MainWindow, FollowsTheCounterAllRunLongAndGivesBackEverythingItTakes)
     // window is disabled and the readout goes on.
     HCURSOR overLink = NULL;
     std::string underTheBox = "the About box did not open";
-    g_aboutBoxChecks = [&](HWND box) {
+    auto paintPointClickThenFollow = [&](HWND box) {
         HWND link = GetDlgItem(box, IDC_LINK);
         for (int i = 0; i < 100; ++i) {
             RedrawWindow(box, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -161,6 +161,7 @@ TEST(MainWindow, FollowsTheCounterAllRunLongAndGivesBackEverythingItTakes)
         SetWindowPos(box, NULL, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         underTheBox = IsWindowEnabled(window) ? "the main window is enabled" : FollowsTheCounter(window);
     };
+    g_aboutBoxChecks = paintPointClickThenFollow;
     SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
     EXPECT_EQ("", underTheBox) << "under the About box";
     EXPECT_EQ(LoadCursorA(self, MAKEINTRESOURCEA(IDC_LINKCURSOR)), overLink) << "the program's hand over the link";
@@ -176,6 +177,8 @@ TEST(MainWindow, FollowsTheCounterAllRunLongAndGivesBackEverythingItTakes)
         EXPECT_EQ(text, ReadoutIn(*Capture(window, ClientArea(window, 114, 32, false))));
     }
 
+    // Thousands of ticks and repaints; all that they, the menus and the About
+    // box took is given back.
     for (int i = 1; i <= 2000; ++i) {
         g_dwRate.store(i * 7919u % 1000000u);
         SendMessageA(window, WM_TIMER, IDT_REFRESH, 0);
