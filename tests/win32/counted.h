@@ -6,6 +6,15 @@
 
 void *Take(void *handle);
 void GiveBack(void *handle);
+
+// The result of a release, once the handle it released is counted as given back.
+template <typename Result>
+inline Result GivenBack(void *handle, Result result)
+{
+    GiveBack(handle);
+    return result;
+}
+
 #define ZARVO_TAKE(type, call) static_cast<type>(Take(call))
 #define LoadBitmapA(...) ZARVO_TAKE(HBITMAP, LoadBitmapA(__VA_ARGS__))
 #define CreateBitmap(...) ZARVO_TAKE(HBITMAP, CreateBitmap(__VA_ARGS__))
@@ -25,8 +34,8 @@ void GiveBack(void *handle);
 #define GetDCEx(...) ZARVO_TAKE(HDC, GetDCEx(__VA_ARGS__))
 #define LoadMenuA(...) ZARVO_TAKE(HMENU, LoadMenuA(__VA_ARGS__))
 #define CreatePopupMenu(...) ZARVO_TAKE(HMENU, CreatePopupMenu(__VA_ARGS__))
-#define DeleteDC(dc) (GiveBack(dc), DeleteDC(dc))
-#define DeleteObject(object) (GiveBack(object), DeleteObject(object))
-#define ReleaseDC(window, dc) (GiveBack(dc), ReleaseDC(window, dc))
-#define EndPaint(window, paint) (GiveBack((paint)->hdc), EndPaint(window, paint))
-#define DestroyMenu(menu) (GiveBack(menu), DestroyMenu(menu))
+#define DeleteDC(dc) GivenBack(dc, DeleteDC(dc))
+#define DeleteObject(object) GivenBack(object, DeleteObject(object))
+#define ReleaseDC(window, dc) GivenBack(dc, ReleaseDC(window, dc))
+#define EndPaint(window, paint) GivenBack((paint)->hdc, EndPaint(window, paint))
+#define DestroyMenu(menu) GivenBack(menu, DestroyMenu(menu))
