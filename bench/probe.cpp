@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "imagerules.h"
+#include "readback.h"
 #include "screen.h"
 
 namespace {

@@ -1,12 +1,11 @@
 // The rules that fully determine the program's images: the seven-segment cell,
 // the lit segments of every glyph, the panel, the icon and the link cursor.
-// Shared by the image generator and the tests; no platform header.
+// Shared by the image generator, the tests and the benchmark; no platform
+// header.
 #ifndef ZARVO_TOOLS_IMAGERULES_H
 #define ZARVO_TOOLS_IMAGERULES_H
 
 #include <cstdint>
-#include <functional>
-#include <string>
 #include <vector>
 
 // Indices into the standard 16-colour palette.
@@ -49,6 +48,9 @@ void DrawCell(IndexedImage &image, int glyph, int x0, int y0);
 IndexedImage MakeGlyphSheet();  // 55 x 57
 IndexedImage MakePanel();       // 114 x 32
 
+// Left edges of the six cells on the panel, all 6 pixels from the top.
+extern const int kPanelCellX[6];
+
 // The icon: palette indices plus a transparency mask (1 = transparent).
 struct Icon {
     IndexedImage colour{32, 32, kBlack};
@@ -59,27 +61,5 @@ Icon MakeIcon();
 // The link cursor as rows of '#' (black), 'o' (white) and '-' (transparent).
 extern const char *const kHandCursorRows[22];
 const int kHandCursorSize = 32;
-
-// Reading the readout back by the same rules, for the tests and the benchmark,
-// which read it off the screen. at(x, y) gives a pixel of the main window's
-// client area as 0xRRGGBB.
-typedef std::function<uint32_t(int x, int y)> RgbPicture;
-uint32_t RgbOf(uint8_t index);
-
-// The panel showing six readout characters: a digit, '*' the bar, anything
-// else a blank cell.
-IndexedImage PanelShowing(const std::string &text);
-
-// The six cells as such characters, '?' where a cell shows no glyph.
-std::string ReadCells(const RgbPicture &at);
-
-// The six cells, or "" where anything in the width x height picture differs
-// from the panel showing them.
-std::string ReadPanel(const RgbPicture &at, int width, int height);
-
-// File images.
-std::vector<uint8_t> EncodeBmp4(const IndexedImage &image);
-std::vector<uint8_t> EncodeIcon(const Icon &icon);
-std::vector<uint8_t> EncodeHandCursor();
 
 #endif

@@ -1,6 +1,6 @@
 // Writes the program's images into a folder:
 //   mkimages OUTDIR  ->  panel.bmp glyphs.bmp zarvo.ico hand.cur
-#include "imagerules.h"
+#include "imagefiles.h"
 
 #include <cstdio>
 #include <string>

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "imagerules.h"
+#include "readback.h"
 
 // A 32-bit top-down bitmap in a memory context; pixels read as 0xRRGGBB.
 struct Canvas {

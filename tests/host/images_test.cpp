@@ -1,6 +1,6 @@
 // The images the generator makes, against the drawing rules written out here
 // in their own form: one wrong pixel fails.
-#include "imagerules.h"
+#include "imagefiles.h"
 
 #include <gtest/gtest.h>
 
