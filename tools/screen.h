@@ -71,11 +71,16 @@ inline std::string ReadoutIn(const Canvas &shot)
     return ReadPanel([&](int x, int y) { return shot.at(x, y); }, shot.width, shot.height);
 }
 
-// Starts a program with its own path as the command line.
-inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info)
+// Starts a program with its own path as the command line, in the show state
+// given, as a shortcut or "start /min" asks for one, or else in its default.
+inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info, int showState = -1)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    if (showState >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showState);
+    }
     std::string commandLine = exe;
     return CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
 }

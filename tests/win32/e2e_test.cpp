@@ -129,14 +129,29 @@ void ClickAt(HWND window, int x, int y)
     Mouse(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
 }
 
-// The pointer's shape with the pointer moved over the control.
-HCURSOR PointerOver(HWND control)
+// The pointer's shape with the pointer moved to x, y in the window.
+HCURSOR PointerOver(HWND window, int x, int y)
 {
-    PointAt(control, 10, 5);
+    PointAt(window, x, y);
     Mouse(0);
     CURSORINFO info = {sizeof info, 0, NULL, {0, 0}};
     GetCursorInfo(&info);
     return info.hCursor;
+}
+
+// The link's area in the About box's window, where the box's template puts
+// it: 98 x 16 dialog units at 50, 54 of a client area of 154 x 101 units.
+// (The system maps dialog units for the box's own process only.)
+RECT LinkArea(HWND box)
+{
+    RECT client;
+    GetClientRect(box, &client);
+    RECT area = {50 * client.right / 154, 54 * client.bottom / 101, 148 * client.right / 154, 70 * client.bottom / 101};
+    MapWindowPoints(box, NULL, reinterpret_cast<POINT *>(&area), 2);
+    RECT frame;
+    GetWindowRect(box, &frame);
+    OffsetRect(&area, -frame.left, -frame.top);
+    return area;
 }
 
 // Where the menu is opened, in the main window.
@@ -202,30 +217,34 @@ TEST(RealProgram, LivesThroughAWholeRun)
     EXPECT_NEAR(reference, mhz, reference * 0.02);
 
     // Only the right button opens the menu; its first command keeps the
-    // window on top and lets it go, where it stands.
+    // window on top, where it stands, until it is chosen again (below).
     SetWindowPos(w, NULL, 150, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     RECT r;
     RECT now;
     GetWindowRect(w, &r);
     ClickAt(w, kMenuX, kMenuY);
     EXPECT_EQ(static_cast<HWND>(NULL), WaitFor("#32768", 500)) << "a left click opened the menu";
-    for (LONG topmost : {WS_EX_TOPMOST, 0L}) {
-        Choose(w, 1);
-        EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) == topmost; }, 2000));
-        EXPECT_TRUE(GetWindowRect(w, &now) && EqualRect(&r, &now)) << "moved or resized";
-    }
+    auto onTop = [&](LONG topmost) {
+        return WaitUntil([&] { return (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) == topmost; }, 2000);
+    };
+    Choose(w, 1);
+    EXPECT_TRUE(onTop(WS_EX_TOPMOST)) << "not kept on top";
+    EXPECT_TRUE(GetWindowRect(w, &now) && EqualRect(&r, &now)) << "moved or resized";
 
-    // About: modal, as its picture shows, and Esc leaves it open; the link
-    // hands its address to the browser and turns purple for the rest of the run.
+    // About, opened on top: modal, as its picture shows, and Esc leaves it
+    // open; the link, over all its area, shows the hand and hands its address
+    // to the browser, and turns purple for the rest of the run.
     HWND box = Choose(w, 2);
     ASSERT_NE(static_cast<HWND>(NULL), box);
-    HWND link = GetDlgItem(box, 3101);
     EXPECT_TRUE(GetWindow(box, GW_OWNER) == w && !IsWindowEnabled(w)) << "owned and modal";
     Press(VK_ESCAPE);
     EXPECT_TRUE(IsWindowVisible(box)) << "Esc closed the box";
     EXPECT_EQ("", UnlikeItsPicture("about", box));
-    EXPECT_NE(PointerOver(GetDlgItem(box, IDOK)), PointerOver(link)) << "no hand over the link";
-    ClickAt(link, 20, 6);
+    RECT area = LinkArea(box);
+    HCURSOR hand = PointerOver(box, area.left + 3, area.top + 3);
+    EXPECT_NE(PointerOver(GetDlgItem(box, IDOK), 10, 5), hand) << "no hand over the link";
+    EXPECT_EQ(hand, PointerOver(box, area.right - 3, area.bottom - 3)) << "no hand at the link's lower right";
+    ClickAt(box, area.left + 3, area.bottom - 3);  // below the text, within the link
     std::string opened;
     WaitUntil([&] { return std::getline(std::ifstream(recordFile), opened) && !opened.empty(); }, 10000);
     EXPECT_EQ("http://zarvo.example.org/", opened) << "the address recorded in " << record;
@@ -238,12 +257,26 @@ TEST(RealProgram, LivesThroughAWholeRun)
     EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "purple again when reopened";
     ClickAt(GetDlgItem(box, IDOK), -1, -1);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(w); }, 3000)) << "OK closes";
+    EXPECT_TRUE(onTop(WS_EX_TOPMOST)) << "no longer on top after the About box";
+    Choose(w, 1);
+    EXPECT_TRUE(onTop(0)) << "still on top";
+    EXPECT_TRUE(GetWindowRect(w, &now) && EqualRect(&r, &now)) << "moved or resized";
 
-    // A second copy runs beside the first, and its close box ends it; the
-    // menu's Exit ends the first. Both exit with code 0.
-    ASSERT_TRUE(StartProgram(ZARVO_EXE, second));
+    // A second copy runs beside the first, started as a shortcut set to
+    // minimised starts it: minimised and left inactive, then restored whole.
+    // Its close box ends it; the menu's Exit ends the first. Both exit with
+    // code 0.
+    HWND active = GetForegroundWindow();
+    ASSERT_TRUE(StartProgram(ZARVO_EXE, second, SW_SHOWMINNOACTIVE));
+    WaitForInputIdle(second.hProcess, 5000);
     HWND other = WaitFor("ZARVO", 5000, second.dwProcessId);
-    EXPECT_NE(static_cast<HWND>(NULL), other) << "no window for a second copy";
+    ASSERT_NE(static_cast<HWND>(NULL), other) << "no window for a second copy";
+    EXPECT_TRUE(IsIconic(other)) << "not minimised, though started so";
+    EXPECT_EQ(active, GetForegroundWindow()) << "activated, though started inactive";
+    PostMessageA(other, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(other) && Shown(other) >= -1; }, 5000)) << "restored, not whole";
+    EXPECT_TRUE(GetWindowRect(other, &now) && now.right - now.left == 120 && now.bottom - now.top == 56)
+        << "restored at " << now.right - now.left << " x " << now.bottom - now.top;
     PostMessageA(other, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(0u, ExitCodeOf(second));
     Choose(w, 3);

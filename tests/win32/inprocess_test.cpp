@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <vector>
 
 // Handles the program took and has not given back, and all it ever took.
@@ -67,14 +68,18 @@ LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // Whether the readout still follows the measuring thread: a figure planted in
-// the shared value is soon replaced by a measured one, and the next refresh
-// tick draws the measured figure over whatever the window showed, touching
-// nothing but the six cells. Returns what went wrong, or "".
+// the shared value is soon replaced by a measured one, by a thread still at
+// the highest priority, and the next refresh tick draws the measured figure
+// over whatever the window showed, touching nothing but the six cells.
+// Returns what went wrong, or "".
 std::string FollowsTheCounter(HWND window)
 {
     g_dwRate.store(kPlanted);
     if (!WaitUntil([] { return g_dwRate.load() != kPlanted; }, 3000))
         return "the measuring thread stores no figure";
+    int priority = GetThreadPriority(g_hThread);
+    if (priority != THREAD_PRIORITY_HIGHEST)
+        return "the measuring thread runs at priority " + std::to_string(priority);
     UpdateWindow(window);
     Canvas cover(114, 25, 0x123456);
     HDC dc = GetDC(window);
@@ -100,6 +105,20 @@ std::string FollowsTheCounter(HWND window)
     return "";
 }
 
+// What the window is beside what it shows: its style and extended style, its
+// outer size, the class's icon and any icon set on the window itself.
+std::string Frame(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    std::ostringstream frame;
+    frame << std::hex << "style " << GetWindowLongA(window, GWL_STYLE);
+    frame << ", extended " << GetWindowLongA(window, GWL_EXSTYLE);
+    frame << std::dec << ", " << r.right - r.left << " x " << r.bottom - r.top;
+    frame << ", icons " << GetClassLongPtrA(window, GCLP_HICON) << " " << SendMessageA(window, WM_GETICON, ICON_BIG, 0);
+    return frame.str();
+}
+
 // Opens the menu as a right-button press does and returns its check mark
 // (2 if no menu opened).
 UINT CheckMarkShown(HWND window)
@@ -116,7 +135,8 @@ TEST(MainWindow, FollowsTheCounterAllRunLongAndGivesBackEverythingItTakes)
     HWND window = FindWindowA("ZARVO", "Zarvo!");
     WNDCLASSA wc = {};
     ASSERT_TRUE(GetClassInfoA(self, "ZARVO", &wc));
-    EXPECT_TRUE(wc.style == 0 && wc.hIcon != NULL);
+    EXPECT_TRUE(wc.style == 0 && wc.hIcon == LoadIconA(self, MAKEINTRESOURCEA(IDI_APP)));
+    const std::string frame = Frame(window);
     EXPECT_EQ(GetStockObject(LTGRAY_BRUSH), wc.hbrBackground) << "light grey beyond the panel";
     EXPECT_EQ(THREAD_PRIORITY_HIGHEST, GetThreadPriority(g_hThread));
 
@@ -191,6 +211,8 @@ TEST(MainWindow, FollowsTheCounterAllRunLongAndGivesBackEverythingItTakes)
         DWORD type = GetObjectType(h);
         ASSERT_FALSE(type == OBJ_BITMAP || type == OBJ_MEMDC || IsMenu(static_cast<HMENU>(h))) << h;
     }
+
+    EXPECT_EQ(frame, Frame(window)) << "at the end of the run, after the menus and the About box";
 
     DestroyWindow(window);
     UnregisterClassA("ZARVO", self);
