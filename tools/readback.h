@@ -52,9 +52,12 @@ inline std::string ReadCells(const RgbPicture &at)
 }
 
 // The six cells, or "" where anything in the width x height picture differs
-// from the panel showing them.
+// from the panel showing them, or the picture is too small to hold the cells
+// (a window caught while it is minimised or restored).
 inline std::string ReadPanel(const RgbPicture &at, int width, int height)
 {
+    if (width < kPanelCellX[5] + 11 || height < 6 + 19)
+        return "";
     std::string cells = ReadCells(at);
     IndexedImage expected = PanelShowing(cells);
     for (int y = 0; y < height && y < expected.height; ++y)
