@@ -6,23 +6,16 @@
 //                                    counter's rate over the same span,
 //                                    measured against the performance counter
 #include <windows.h>
-#include <x86intrin.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "counter.h"
 #include "readback.h"
 #include "screen.h"
 
 namespace {
-
-// The six cells read off the screen; '?' where a cell shows no glyph.
-std::string ShownCells(HWND window)
-{
-    std::unique_ptr<Canvas> shot = Capture(NULL, ClientArea(window, 114, 32, true));
-    return ReadCells([&](int x, int y) { return shot->at(x, y); });
-}
 
 void Stop(PROCESS_INFORMATION &info, HWND window)
 {
@@ -61,29 +54,24 @@ int Startup(const char *exe, const char *className, uint32_t rgb)
 
 int Readings(const char *exe, int count)
 {
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    uint64_t counterStart = __rdtsc();
+    CounterReading start = ReadCounter();
     PROCESS_INFORMATION info = {};
     if (!StartProgram(exe, info))
         return 1;
     HWND window = NULL;
     for (int i = 0; i < 500 && (window = WindowOf(info.dwProcessId, "ZARVO")) == NULL; ++i)
         Sleep(20);
-    std::string last = "******";
-    for (DWORD start = GetTickCount(); count > 0 && GetTickCount() - start < 60000u + count * 3000u; Sleep(50)) {
-        std::string cells = ShownCells(window);
-        if (cells != last && cells.find_first_of("*?") == std::string::npos) {
-            std::printf("%.2f\n", std::atoi(cells.c_str()) / 100.0);
+    double last = -1;
+    for (DWORD begun = GetTickCount(); count > 0 && GetTickCount() - begun < 60000u + count * 3000u; Sleep(50)) {
+        double shown = ShownFigure(window);
+        if (shown >= 0 && shown != last) {
+            std::printf("%.2f\n", shown);
             std::fflush(stdout);
-            last = cells;
+            last = shown;
             --count;
         }
     }
-    QueryPerformanceCounter(&end);
-    double seconds = double(end.QuadPart - start.QuadPart) / frequency.QuadPart;
-    std::printf("counter %.3f\n", (__rdtsc() - counterStart) / seconds / 1e6);
+    std::printf("counter %.3f\n", CounterMHzSince(start));
     Stop(info, window);
     return count != 0;
 }

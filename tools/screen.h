@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -69,6 +70,19 @@ inline RECT ClientArea(HWND window, LONG width, LONG height, bool onScreen)
 inline std::string ReadoutIn(const Canvas &shot)
 {
     return ReadPanel([&](int x, int y) { return shot.at(x, y); }, shot.width, shot.height);
+}
+
+// The figure a main window's readout shows on the screen, -1 while any bar
+// shows, -2 where anything but the panel and six glyphs shows (a redraw
+// caught half done included).
+inline double ShownFigure(HWND window)
+{
+    std::string cells = ReadoutIn(*Capture(NULL, ClientArea(window, 114, 32, true)));
+    if (cells.empty())
+        return -2;
+    if (cells.find('*') != std::string::npos)
+        return -1;
+    return std::atof(cells.c_str()) / 100;
 }
 
 // Starts a program with its own path as the command line, in the show state

@@ -1,12 +1,19 @@
 // What the Windows tests share beside the screen reading they have in common
-// with the benchmark: waiting, with this thread's messages running.
+// with the benchmark: waiting with this thread's messages running, the
+// counter's rate as a reference, the window's frame, and the table of
+// properties that must hold in every state the program can be brought into.
 #ifndef ZARVO_TESTS_HARNESS_H
 #define ZARVO_TESTS_HARNESS_H
 
 #include <windows.h>
 
-#include <functional>
+#include <gtest/gtest.h>
 
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "counter.h"
 #include "screen.h"
 
 // Runs this thread's messages until done() or timeoutMs has passed; returns
@@ -21,6 +28,69 @@ inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
             DispatchMessageA(&msg);
     }
     return true;
+}
+
+// "" while a figure in MHz is the counter's rate since then. The program's
+// second is a sleep, which never ends early but may end late, and the
+// counter counts on meanwhile: a right figure reads low only by its last
+// digit, and high by a late wake-up (20 ms on a busy machine).
+inline std::string Accurate(double mhz, const CounterReading &then)
+{
+    double reference = CounterMHzSince(then);
+    if (mhz >= reference * 0.995 && mhz <= reference * 1.02)
+        return "";
+    std::ostringstream wrong;
+    wrong << mhz << " MHz for a counter at " << reference << " MHz (0.5% below to 2% above allowed)";
+    return wrong.str();
+}
+
+// "" while the process runs in the normal priority class, as it started.
+inline std::string NormalClass(HANDLE process)
+{
+    DWORD priorityClass = GetPriorityClass(process);
+    return priorityClass == NORMAL_PRIORITY_CLASS ? ""
+                                                  : "the process runs in priority class " + std::to_string(priorityClass);
+}
+
+// What the window is beside what it shows: its style and extended style,
+// with the bits given taken away, its outer size, the class's icon and any
+// icon set on the window itself.
+inline std::string Frame(HWND window, LONG style = 0, LONG extended = 0)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    std::ostringstream frame;
+    frame << std::hex << "style " << (GetWindowLongA(window, GWL_STYLE) ^ style);
+    frame << ", extended " << (GetWindowLongA(window, GWL_EXSTYLE) ^ extended);
+    frame << std::dec << ", " << r.right - r.left << " x " << r.bottom - r.top;
+    frame << ", icons " << GetClassLongPtrA(window, GCLP_HICON) << " " << SendMessageA(window, WM_GETICON, ICON_BIG, 0);
+    return frame.str();
+}
+
+// "" while the window's frame is the one it started with, but on top as the
+// test has asked, and disabled while a modal box is open.
+inline std::string FrameAgrees(HWND window, const std::string &started, bool onTop, bool modal)
+{
+    std::string now = Frame(window, modal ? WS_DISABLED : 0, onTop ? WS_EX_TOPMOST : 0);
+    return now == started ? "" : now + " for " + started + (onTop ? ", on top" : "") + (modal ? ", disabled" : "");
+}
+
+// A property the program must have, and its check: "" or what is wrong.
+struct Property {
+    const char *name;
+    std::function<std::string()> check;
+};
+
+// Checks the properties of the table whose bits are set in columns in the
+// state the test has brought the program into; each that fails is named
+// with the state.
+inline void ExpectHolds(const char *state, const std::vector<Property> &table, unsigned columns)
+{
+    for (size_t i = 0; i < table.size(); ++i) {
+        std::string wrong = columns >> i & 1 ? table[i].check() : "";
+        if (!wrong.empty())
+            ADD_FAILURE() << state << ": " << table[i].name << ": " << wrong;
+    }
 }
 
 #endif
