@@ -37,11 +37,8 @@ inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
 inline std::string Accurate(double mhz, const CounterReading &then)
 {
     double reference = CounterMHzSince(then);
-    if (mhz >= reference * 0.995 && mhz <= reference * 1.02)
-        return "";
-    std::ostringstream wrong;
-    wrong << mhz << " MHz for a counter at " << reference << " MHz (0.5% below to 2% above allowed)";
-    return wrong.str();
+    bool near = mhz >= reference * 0.995 && mhz <= reference * 1.02;
+    return near ? "" : std::to_string(mhz) + " MHz for a counter at " + std::to_string(reference) + " MHz";
 }
 
 // "" while the process runs in the normal priority class, as it started.
