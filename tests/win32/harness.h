@@ -37,8 +37,8 @@ inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
 inline std::string Accurate(double mhz, const CounterReading &then)
 {
     double reference = CounterMHzSince(then);
-    bool near = mhz >= reference * 0.995 && mhz <= reference * 1.02;
-    return near ? "" : std::to_string(mhz) + " MHz for a counter at " + std::to_string(reference) + " MHz";
+    bool within = mhz >= reference * 0.995 && mhz <= reference * 1.02;
+    return within ? "" : std::to_string(mhz) + " MHz for a counter at " + std::to_string(reference) + " MHz";
 }
 
 // "" while the process runs in the normal priority class, as it started.
