@@ -69,7 +69,7 @@ inline std::string Frame(HWND window, LONG style = 0, LONG extended = 0)
 inline std::string FrameAgrees(HWND window, const std::string &started, bool onTop, bool modal)
 {
     std::string now = Frame(window, modal ? WS_DISABLED : 0, onTop ? WS_EX_TOPMOST : 0);
-    return now == started ? "" : now + " for " + started + (onTop ? ", on top" : "") + (modal ? ", disabled" : "");
+    return now == started ? "" : Frame(window) + ", not " + started + (onTop ? " on top" : "") + (modal ? " disabled" : "");
 }
 
 // A property the program must have, and its check: "" or what is wrong.
