@@ -214,7 +214,6 @@ TEST(RealProgram, LivesThroughAWholeRun)
     // the run.
     HWND box = Choose(w, 2);
     ASSERT_NE(static_cast<HWND>(NULL), box);
-    EXPECT_EQ(w, GetWindow(box, GW_OWNER)) << "owned";
     Press(VK_ESCAPE);
     EXPECT_TRUE(IsWindowVisible(box)) << "Esc closed the box";
     SetWindowPos(box, NULL, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -230,7 +229,6 @@ TEST(RealProgram, LivesThroughAWholeRun)
     EXPECT_EQ("http://zarvo.example.org/", opened) << "the address recorded in " << record;
     EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "purple once clicked";
     PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close box
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
     Holds("the About box closed", w, zarvo.hProcess, true);
     box = Choose(w, 2);
     ASSERT_NE(static_cast<HWND>(NULL), box);

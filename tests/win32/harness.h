@@ -73,10 +73,7 @@ inline std::string FrameAgrees(HWND window, const std::string &started, bool onT
 }
 
 // A property the program must have, and its check: "" or what is wrong.
-struct Property {
-    const char *name;
-    std::function<std::string()> check;
-};
+using Property = std::pair<const char *, std::function<std::string()>>;
 
 // Checks the properties of the table whose bits are set in columns in the
 // state the test has brought the program into; each that fails is named
@@ -84,9 +81,9 @@ struct Property {
 inline void ExpectHolds(const char *state, const std::vector<Property> &table, unsigned columns)
 {
     for (size_t i = 0; i < table.size(); ++i) {
-        std::string wrong = columns >> i & 1 ? table[i].check() : "";
+        std::string wrong = columns >> i & 1 ? table[i].second() : "";
         if (!wrong.empty())
-            ADD_FAILURE() << state << ": " << table[i].name << ": " << wrong;
+            ADD_FAILURE() << state << ": " << table[i].first << ": " << wrong;
     }
 }
 

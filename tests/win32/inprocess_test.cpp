@@ -1,11 +1,11 @@
 // The program's own procedures in this process, where the screen cannot tell:
 // a table of the properties that must hold in every state the program can be
 // brought into (the readout follows the counter, a full repaint shows the
-// figure, the priorities, the pointer, a window idle between ticks, every
-// object given back), the refresh period, the menu's check mark, the glyphs
+// figure, the priorities, the frame, the pointer, a window idle between
+// ticks, every object given back), the refresh period, the menu's check mark, the glyphs
 // a repaint draws, and the version of the shipped file as the system reads
-// it. The frame, the figure's accuracy and the link's colour are seen end to
-// end, in the same states.
+// it. The figure's accuracy and the link's colour are seen end to end, in the
+// same states.
 #include "about/about.h"
 #include "app/mainwnd.h"
 #include "harness.h"
@@ -37,15 +37,19 @@ namespace {
 // A figure the measuring thread never stores: its figures end at 999999.
 const uint32_t kPlanted = 0xFFFFFFFF;
 
-// The program's window, and the About box while it is open.
+// The program as the test has left it: its window, the About box while it is
+// open, kept on top or not; the window's frame as it started.
 HWND g_window;
 HWND g_box;
+bool g_onTop;
+std::string g_frame;
 
 // What reaches the main window's procedure, watched on its way: each refresh
 // tick, with the figure just before and just after the window drew it, and
 // the other messages since the test last cleared them, but the idle notes of
-// a menu or the About box; each opened menu, whose check mark is read before it is closed again; and the About
-// box, handed once to the checks waiting for it and then closed.
+// a menu or the About box; each opened menu, whose check mark is read before
+// it is closed again; and the About box, handed once to the checks waiting
+// for it and then closed.
 WNDPROC g_mainProc;
 std::vector<DWORD> g_ticks;
 std::vector<UINT> g_messages;
@@ -162,11 +166,12 @@ const std::vector<Property> kProperties = {
     {"the readout follows the counter", FollowsTheCounter},
     {"a full repaint shows the panel and the figure", RepaintShowsTheFigure},
     {"the measuring thread runs at the highest priority in a normal process", Priorities},
+    {"the frame", [] { return FrameAgrees(g_window, g_frame, g_onTop, g_box != NULL); }},
     {"the pointer", Pointer},
     {"idle between ticks", [] { return g_messagesBeforeTick.empty() ? "" : std::to_string(g_messagesBeforeTick[0]); }},
     {"everything taken is given back", [] { return g_live.empty() ? "" : std::to_string(g_live.size()) + " kept"; }},
 };
-enum : unsigned { kFollows = 1, kIdle = 16, kGivenBack = 32, kAll = 63 };
+enum : unsigned { kFollows = 1, kFrame = 8, kIdle = 32, kGivenBack = 64, kAll = 127 };
 
 void Holds(const char *state, unsigned columns = kAll) { ExpectHolds(state, kProperties, columns); }
 
@@ -192,8 +197,9 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
     ASSERT_TRUE(GetClassInfoA(self, "ZARVO", &wc));
     EXPECT_TRUE(wc.style == 0 && wc.hIcon == LoadIconA(self, MAKEINTRESOURCEA(IDI_APP)));
     EXPECT_EQ(GetStockObject(LTGRAY_BRUSH), wc.hbrBackground) << "light grey beyond the panel";
+    g_frame = Frame(g_window);  // the rest of the run compares with it
     // Until the second sample the bars stay: no figure to follow or to idle by.
-    Holds("started", kAll & ~kFollows & ~kIdle);
+    Holds("started", kAll & ~kFollows & ~kIdle & ~kFrame);
 
     // Three refresh ticks, 1.5 s apart on average; by then the figure shows.
     ASSERT_TRUE(WaitUntil([] { return g_ticks.size() >= 3; }, 15000)) << "the refresh timer stopped";
@@ -204,6 +210,7 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
     EXPECT_EQ(0u, CheckMarkShown());
     Holds("a menu just closed");
     Command(IDM_TOPMOST);
+    g_onTop = true;
     EXPECT_EQ(UINT(MF_CHECKED), CheckMarkShown()) << "kept on top";
     Holds("kept on top");
 
@@ -229,6 +236,7 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
     EXPECT_FALSE(g_underTheBox) << "the About box did not open again";
 
     Command(IDM_TOPMOST);
+    g_onTop = false;
     EXPECT_EQ(0u, CheckMarkShown());
     Holds("on top no more");
     ShowWindow(g_window, SW_MINIMIZE);
@@ -250,13 +258,11 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
         }
     }
     EXPECT_GE(g_taken.size(), 3 * 2000 + 4 * 20 + 3u) << "what ticks, repaints and menus take";
-    Holds("after thousands of ticks", kGivenBack);  // the thread has ended: nothing to follow
+    Holds("after thousands of ticks", kFrame | kGivenBack);  // the thread has ended: nothing to follow
     for (void *h : g_taken) {
         DWORD type = GetObjectType(h);
         ASSERT_FALSE(type == OBJ_BITMAP || type == OBJ_MEMDC || IsMenu(static_cast<HMENU>(h))) << h;
     }
-    DestroyWindow(g_window);
-    UnregisterClassA("ZARVO", self);
 }
 
 // The version of the shipped zarvo.exe, as the system reads it. (What its
