@@ -16,7 +16,8 @@
 #include "counter.h"
 #include "screen.h"
 
-// Runs this thread's messages until done() or timeoutMs has passed; returns
+// Runs this thread's messages until done() or timeoutMs has passed, even
+// while they never run out (a window that never stops painting); returns
 // done().
 inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
 {
@@ -24,7 +25,7 @@ inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
         if (GetTickCount() - start >= timeoutMs)
             return done();
         MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
-        for (MSG msg; PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
+        for (MSG msg; GetTickCount() - start < timeoutMs && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
             DispatchMessageA(&msg);
     }
     return true;
