@@ -152,7 +152,9 @@ std::string Pointer()
     HCURSOR comesIn = LoadCursorA(NULL, IDC_CROSS);
     HCURSOR hand = LoadCursorA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDC_LINKCURSOR));
     std::string shapes;
-    for (HWND under : {g_window, g_box, GetDlgItem(g_box, IDOK), GetDlgItem(g_box, IDC_LINK)}) {
+    HWND ok = GetDlgItem(g_box, IDOK);
+    HWND link = GetDlgItem(g_box, IDC_LINK);
+    for (HWND under : {g_window, g_box, ok, link}) {
         SetCursor(comesIn);
         SendMessageA(GetAncestor(under, GA_ROOT), WM_SETCURSOR, WPARAM(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         SendMessageA(under, WM_MOUSEMOVE, 0, MAKELPARAM(30, 10));
@@ -184,9 +186,6 @@ UINT CheckMarkShown()
     return g_checkMark;
 }
 
-// Chooses a command of the menu as its click would.
-void Command(WORD id) { SendMessageA(g_window, WM_COMMAND, id, 0); }
-
 TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
 {
     HINSTANCE self = GetModuleHandleA(NULL);
@@ -209,7 +208,7 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
     // The menu's check mark shows the always-on-top state.
     EXPECT_EQ(0u, CheckMarkShown());
     Holds("a menu just closed");
-    Command(IDM_TOPMOST);
+    SendMessageA(g_window, WM_COMMAND, IDM_TOPMOST, 0);
     g_onTop = true;
     EXPECT_EQ(UINT(MF_CHECKED), CheckMarkShown()) << "kept on top";
     Holds("kept on top");
@@ -228,14 +227,14 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
         SendMessageA(g_box, WM_COMMAND, MAKEWPARAM(IDC_LINK, STN_CLICKED), LPARAM(link));
         Holds("under the About box, its link clicked");
     };
-    Command(IDM_ABOUT);
+    SendMessageA(g_window, WM_COMMAND, IDM_ABOUT, 0);
     EXPECT_FALSE(g_underTheBox) << "the About box did not open";
     Holds("the About box closed");
     g_underTheBox = [] { Holds("under the About box reopened"); };
-    Command(IDM_ABOUT);
+    SendMessageA(g_window, WM_COMMAND, IDM_ABOUT, 0);
     EXPECT_FALSE(g_underTheBox) << "the About box did not open again";
 
-    Command(IDM_TOPMOST);
+    SendMessageA(g_window, WM_COMMAND, IDM_TOPMOST, 0);
     g_onTop = false;
     EXPECT_EQ(0u, CheckMarkShown());
     Holds("on top no more");
