@@ -222,18 +222,18 @@ TEST(RealProgram, LivesThroughAWholeRun)
     HCURSOR hand = Mouse(box, area.left + 3, area.top + 3);
     EXPECT_NE(Mouse(GetDlgItem(box, IDOK), 10, 5), hand) << "no hand over the link";
     EXPECT_EQ(hand, Mouse(box, area.right - 3, area.bottom - 3)) << "no hand at the link's lower right";
-    EXPECT_EQ("", UnlikeItsPicture("about", box)) << "pointed at, not clicked";
+    EXPECT_EQ("", UnlikeItsPicture("about", box)) << "its link pointed at, not clicked: the link's colour (blue)";
     Mouse(box, area.left + 3, area.bottom - 3, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);  // below the text
     std::string opened;
     WaitUntil([&] { return std::getline(std::ifstream(recordFile), opened) && !opened.empty(); }, 10000);
     EXPECT_EQ("http://zarvo.example.org/", opened) << "the address recorded in " << record;
-    EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "purple once clicked";
+    EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "its link clicked: the link's colour (purple)";
     PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close box
     Holds("the About box closed", w, zarvo.hProcess, true);
     box = Choose(w, 2);
     ASSERT_NE(static_cast<HWND>(NULL), box);
     Press(VK_ESCAPE);
-    EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "purple again when reopened";
+    EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "the About box reopened: the link's colour (purple)";
     Mouse(GetDlgItem(box, IDOK), -1, -1, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(w); }, 3000)) << "OK closes";
     Holds("the About box closed again", w, zarvo.hProcess, true);
