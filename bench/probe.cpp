@@ -12,7 +12,6 @@
 #include <string>
 
 #include "counter.h"
-#include "readback.h"
 #include "screen.h"
 
 namespace {
