@@ -5,12 +5,18 @@
 //                                    then "counter MHz": the time-stamp
 //                                    counter's rate over the same span,
 //                                    measured against the performance counter
+//   probe cpu SECONDS EXE...         for each program running from the path
+//                                    given, as it was started, the CPU time
+//                                    it uses over SECONDS, in per cent of one
+//                                    core
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "cost.h"
 #include "counter.h"
 #include "screen.h"
 
@@ -57,9 +63,7 @@ int Readings(const char *exe, int count)
     PROCESS_INFORMATION info = {};
     if (!StartProgram(exe, info))
         return 1;
-    HWND window = NULL;
-    for (int i = 0; i < 500 && (window = WindowOf(info.dwProcessId, "ZARVO")) == NULL; ++i)
-        Sleep(20);
+    HWND window = WaitForWindow(info.dwProcessId, "ZARVO", 10000);
     double last = -1;
     for (DWORD begun = GetTickCount(); count > 0 && GetTickCount() - begun < 60000u + count * 3000u; Sleep(50)) {
         double shown = ShownFigure(window);
@@ -75,6 +79,21 @@ int Readings(const char *exe, int count)
     return count != 0;
 }
 
+int Cpu(int seconds, char **exes, int count)
+{
+    std::vector<double> before;
+    for (int i = 0; i < count; ++i)
+        before.push_back(ProgramCpuMs(exes[i]));
+    Sleep(seconds * 1000);
+    bool measured = true;
+    for (int i = 0; i < count; ++i) {
+        double used = ProgramCpuMs(exes[i]) - before[i];
+        measured = measured && !std::isnan(used);
+        std::printf("%.3f\n", used / (seconds * 10.0));
+    }
+    return measured ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -84,6 +103,8 @@ int main(int argc, char **argv)
         return Startup(argv[2], argv[3], std::strtoul(argv[4], nullptr, 16));
     if (mode == "readings" && argc == 4)
         return Readings(argv[2], std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: probe startup EXE CLASS RRGGBB | probe readings EXE N\n");
+    if (mode == "cpu" && argc >= 4)
+        return Cpu(std::atoi(argv[2]), argv + 3, argc - 3);
+    std::fprintf(stderr, "usage: probe startup EXE CLASS RRGGBB | probe readings EXE N | probe cpu SECONDS EXE...\n");
     return 2;
 }

@@ -1,5 +1,6 @@
 // Reading windows off the screen, and starting a program and finding its
-// window: shared by the benchmark's probe and the Windows tests.
+// window, waiting with this thread's messages running: shared by the
+// benchmark's probe and the Windows tests.
 #ifndef ZARVO_TOOLS_SCREEN_H
 #define ZARVO_TOOLS_SCREEN_H
 
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -99,6 +101,21 @@ inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info, int showSta
     return CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
 }
 
+// Runs this thread's messages until done() or timeoutMs has passed, even
+// while they never run out (a window that never stops painting); returns
+// done().
+inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); !done();) {
+        if (GetTickCount() - start >= timeoutMs)
+            return done();
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+        for (MSG msg; GetTickCount() - start < timeoutMs && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
+            DispatchMessageA(&msg);
+    }
+    return true;
+}
+
 // A visible top-level window of the class that belongs to the process, or null.
 inline HWND WindowOf(DWORD pid, const char *className)
 {
@@ -107,6 +124,14 @@ inline HWND WindowOf(DWORD pid, const char *className)
         if (GetWindowThreadProcessId(w, &owner) && owner == pid && IsWindowVisible(w))
             return w;
     return NULL;
+}
+
+// The same, waited for up to timeoutMs.
+inline HWND WaitForWindow(DWORD pid, const char *className, DWORD timeoutMs)
+{
+    HWND found = NULL;
+    WaitUntil([&] { return (found = WindowOf(pid, className)) != NULL; }, timeoutMs);
+    return found;
 }
 
 #endif

@@ -1,6 +1,6 @@
-// What the Windows tests share beside the screen reading they have in common
-// with the benchmark: waiting with this thread's messages running, the
-// counter's rate as a reference, the window's frame, and the table of
+// What the Windows tests share beside the screen reading and the waiting they
+// have in common with the benchmark: the counter's rate as a reference, the
+// window's frame, and the table of
 // properties that must hold in every state the program can be brought into.
 #ifndef ZARVO_TESTS_HARNESS_H
 #define ZARVO_TESTS_HARNESS_H
@@ -15,21 +15,6 @@
 
 #include "counter.h"
 #include "screen.h"
-
-// Runs this thread's messages until done() or timeoutMs has passed, even
-// while they never run out (a window that never stops painting); returns
-// done().
-inline bool WaitUntil(const std::function<bool()> &done, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); !done();) {
-        if (GetTickCount() - start >= timeoutMs)
-            return done();
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
-        for (MSG msg; GetTickCount() - start < timeoutMs && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
-            DispatchMessageA(&msg);
-    }
-    return true;
-}
 
 // "" while a figure in MHz is the counter's rate since then. The program's
 // second is a sleep, which never ends early but may end late, and the
