@@ -27,7 +27,8 @@ struct Canvas {
         BITMAPINFO info = {{sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, reinterpret_cast<void **>(&bits), NULL, 0);
         previous = SelectObject(dc, bitmap);
-        std::fill(bits, bits + w * h, fill);
+        if (bits != nullptr)  // none for a window that is gone
+            std::fill(bits, bits + w * h, fill);
     }
     ~Canvas()
     {
@@ -38,7 +39,7 @@ struct Canvas {
     uint32_t at(int x, int y) const
     {
         GdiFlush();
-        return bits[y * width + x] & 0xFFFFFF;
+        return bits != nullptr ? bits[y * width + x] & 0xFFFFFF : 0;
     }
 };
 
@@ -58,7 +59,7 @@ inline std::unique_ptr<Canvas> Capture(HWND window, const RECT &r)
 // the screen's.
 inline RECT ClientArea(HWND window, LONG width, LONG height, bool onScreen)
 {
-    RECT r;
+    RECT r = {0, 0, 0, 0};
     GetClientRect(window, &r);
     r.right = std::min(r.right, width);
     r.bottom = std::min(r.bottom, height);

@@ -169,7 +169,8 @@ LONG g_menuHeight;
 
 // A right click on the caption opens the window menu at the pointer, taller
 // than the program's menu, and so does Alt+Space (at the window). Esc closes
-// each (twice from the keyboard, which leaves the window in menu mode).
+// each (twice from the keyboard, which leaves the window in menu mode), and
+// once more does nothing to the window.
 std::string WindowMenu(HWND window)
 {
     RECT r;
@@ -190,10 +191,12 @@ std::string WindowMenu(HWND window)
         wrong += right && (keys || (at.left == pointer.x && at.top == pointer.y)) ? ""
                  : keys                                                           ? "Alt+Space; "
                                                                                   : "the caption; ";
-        for (int i = 0; i <= keys; ++i)
+        for (int i = 0; i <= 2 * keys; ++i)
             Press(VK_ESCAPE);
         WaitUntil([&] { return !IsWindowVisible(menu); }, 2000);
     }
+    if (!IsWindow(window))
+        return "Esc, once out of the menu, closed the window";
     return wrong.empty() ? "" : "no window menu (at the pointer) from " + wrong;
 }
 
