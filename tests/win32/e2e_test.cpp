@@ -49,7 +49,7 @@ std::string Follows(HWND window, double &shown)
     return shown >= 0 && shown != first ? "" : "the figure stayed at " + std::to_string(first);
 }
 
-std::string WindowMenu(HWND window);
+std::string WindowMenu(HWND window, HANDLE process);
 
 // The properties that can be seen of a copy of the program from outside.
 // (Whether its window takes messages it has no cause for, and whether it
@@ -74,7 +74,7 @@ void Holds(const char *state, HWND window, HANDLE process, bool onTop = false, b
              double used = ProgramCpuMs(ZARVO_EXE) - cpu;
              return used <= (GetTickCount() - since) / 20.0 ? "" : std::to_string(used) + " ms in two seconds or more";
          }},
-        {"the window menu, from the caption and Alt+Space", [&] { return WindowMenu(window); }},
+        {"the window menu, from the caption and Alt+Space", [&] { return WindowMenu(window, process); }},
     };
     ExpectHolds(state, table, modal ? 31 : 63);
 }
@@ -171,12 +171,10 @@ LONG g_menuHeight;
 // than the program's menu, and so does Alt+Space (at the window). Esc closes
 // each (twice from the keyboard, which leaves the window in menu mode), and
 // once more does nothing to the window.
-std::string WindowMenu(HWND window)
+std::string WindowMenu(HWND window, HANDLE process)
 {
     RECT r;
     GetWindowRect(window, &r);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
     std::string wrong;
     for (bool keys : {false, true}) {
         SetCursorPos((r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2);
@@ -184,7 +182,7 @@ std::string WindowMenu(HWND window)
             Press(VK_SPACE, true);
         else
             mouse_event(MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
-        HWND menu = WaitFor("#32768", 2000, pid);
+        HWND menu = WaitFor("#32768", 2000, GetProcessId(process));
         RECT at = {};
         POINT pointer;
         bool right = GetCursorPos(&pointer) && GetWindowRect(menu, &at) && at.bottom - at.top > g_menuHeight;
@@ -195,7 +193,7 @@ std::string WindowMenu(HWND window)
             Press(VK_ESCAPE);
         WaitUntil([&] { return !IsWindowVisible(menu); }, 2000);
     }
-    if (!IsWindow(window))
+    if (WaitUntil([&] { return !IsWindow(window); }, 500))
         return "Esc, once out of the menu, closed the window";
     return wrong.empty() ? "" : "no window menu (at the pointer) from " + wrong;
 }
@@ -212,6 +210,8 @@ HWND Choose(HWND window, int command)
     EXPECT_TRUE(GetWindowRect(menu, &at)) << "no menu while the right button is down";
     g_menuHeight = at.bottom - at.top;
     Mouse(window, kMenuX, kMenuY, MOUSEEVENTF_RIGHTUP);
+    POINT pointer;
+    EXPECT_TRUE(GetCursorPos(&pointer) && at.left == pointer.x && at.top == pointer.y) << "menu away from the pointer";
     Mouse(window, kMenuX - 20, kMenuY - 20);  // else a late move may select the item under the pointer
     if (!pictured) {
         pictured = true;
