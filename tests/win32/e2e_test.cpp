@@ -244,7 +244,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
     EXPECT_EQ("", UnlikeItsPicture("main-window", w));
     EXPECT_TRUE(WaitUntil([&] { return ShownFigure(w) >= 0; }, 8000)) << "no figure";
     DWORD first = GetTickCount() - shownAt;
-    EXPECT_TRUE(first >= 2500 && first <= 3800) << "the first figure " << first << " ms after the window, not 3 s";
+    EXPECT_TRUE(first >= 2500 && first <= 3800) << "started: the rhythm: the first figure at " << first << " ms, not 3 s";
     Holds("showing its figure", w, zarvo.hProcess);
 
     // Only the right button opens the menu; its first command keeps the
@@ -282,7 +282,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
     EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "its link clicked: the link's colour (purple)";
     Press(VK_F4, true);
     auto closed = [&] { return WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(w); }, 3000); };
-    EXPECT_TRUE(closed()) << "Alt+F4 closes the About box";
+    EXPECT_TRUE(closed()) << "under the About box: the keyboard: Alt+F4 leaves it open";
     Holds("the About box closed", w, zarvo.hProcess, true);
 
     // Reopened, it shows the link visited; OK has the focus, and Space presses
@@ -292,7 +292,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
     Press(VK_ESCAPE);
     EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "the About box reopened: the link's colour (purple)";
     Press(VK_SPACE);
-    EXPECT_TRUE(closed()) << "Space closes the About box";
+    EXPECT_TRUE(closed()) << "under the About box reopened: the keyboard: Space does not press OK";
     Holds("the About box closed again", w, zarvo.hProcess, true);
     Choose(w, 1);
     EXPECT_TRUE(GetWindowRect(w, &now) && EqualRect(&r, &now)) << "moved or resized";
@@ -317,7 +317,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
     Holds("beside a second copy", w, zarvo.hProcess);
     Mouse(other, kMenuX, kMenuY, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     Press(VK_F4, true);
-    EXPECT_EQ(0u, ExitCodeOf(second)) << "Alt+F4 ends a copy";
+    EXPECT_EQ(0u, ExitCodeOf(second)) << "beside a second copy: the keyboard: Alt+F4 does not end it";
     Choose(w, 3);
     EXPECT_EQ(0u, ExitCodeOf(zarvo));
 }
