@@ -99,7 +99,7 @@ std::string Ppm(const Canvas &shot)
 // nothing is compared. Returns "" when the two agree, else where they part.
 std::string UnlikeItsPicture(const char *name, HWND window)
 {
-    RECT r;
+    RECT r = {};
     GetWindowRect(window, &r);
     const std::string folder = ZARVO_PICTURES;
     const bool remake = std::getenv("ZARVO_REMAKE_PICTURES") != nullptr;

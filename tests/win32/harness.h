@@ -40,7 +40,7 @@ inline std::string NormalClass(HANDLE process)
 // icon set on the window itself.
 inline std::string Frame(HWND window, LONG style = 0, LONG extended = 0)
 {
-    RECT r;
+    RECT r = {};
     GetWindowRect(window, &r);
     std::ostringstream frame;
     frame << std::hex << "style " << (GetWindowLongA(window, GWL_STYLE) ^ style);
