@@ -137,7 +137,7 @@ void Press(WORD key, bool alt = false)
 // pointer's shape.
 HCURSOR Mouse(HWND window, int x, int y, DWORD buttons = 0)
 {
-    RECT r;
+    RECT r = {};
     GetClientRect(window, &r);
     POINT at = {x < 0 ? r.right / 2 : x, y < 0 ? r.bottom / 2 : y};
     ClientToScreen(window, &at);
@@ -155,7 +155,7 @@ HCURSOR Mouse(HWND window, int x, int y, DWORD buttons = 0)
 // units. (The system maps dialog units for the box's own process only.)
 RECT LinkArea(HWND box)
 {
-    RECT client;
+    RECT client = {};
     GetClientRect(box, &client);
     return {50 * client.right / 154, 54 * client.bottom / 101, 148 * client.right / 154, 70 * client.bottom / 101};
 }
@@ -173,7 +173,7 @@ LONG g_menuHeight;
 // once more does nothing to the window.
 std::string WindowMenu(HWND window, HANDLE process)
 {
-    RECT r;
+    RECT r = {};
     GetWindowRect(window, &r);
     std::string wrong;
     for (bool keys : {false, true}) {
@@ -250,8 +250,8 @@ TEST(RealProgram, LivesThroughAWholeRun)
     // Only the right button opens the menu; its first command keeps the
     // window on top, where it stands, until it is chosen again (below).
     SetWindowPos(w, NULL, 150, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    RECT r;
-    RECT now;
+    RECT r = {};
+    RECT now = {};
     GetWindowRect(w, &r);
     Mouse(w, kMenuX, kMenuY, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(static_cast<HWND>(NULL), WaitFor("#32768", 500)) << "a left click opened the menu";
