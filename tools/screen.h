@@ -89,14 +89,20 @@ inline double ShownFigure(HWND window)
 }
 
 // Starts a program with its own path as the command line, in the show state
-// given, as a shortcut or "start /min" asks for one, or else in its default.
-inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info, int showState = -1)
+// given, as a shortcut or "start /min" asks for one, or else in its default,
+// and at the place on the screen given, as a launcher may ask for one.
+inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info, int showState = -1, POINT at = {-1, -1})
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (showState >= 0) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showState);
+    }
+    if (at.x >= 0) {
+        startup.dwFlags |= STARTF_USEPOSITION;
+        startup.dwX = at.x;
+        startup.dwY = at.y;
     }
     std::string commandLine = exe;
     return CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);

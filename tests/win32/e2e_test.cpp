@@ -212,11 +212,19 @@ HWND Choose(HWND window, int command)
     Mouse(window, kMenuX, kMenuY, MOUSEEVENTF_RIGHTUP);
     POINT pointer;
     EXPECT_TRUE(GetCursorPos(&pointer) && at.left == pointer.x && at.top == pointer.y) << "menu away from the pointer";
-    Mouse(window, kMenuX - 20, kMenuY - 20);  // else a late move may select the item under the pointer
     if (!pictured) {
         pictured = true;
-        EXPECT_EQ("", UnlikeItsPicture("menu", menu));
+        Mouse(window, kMenuX - 20, kMenuY - 20);  // else a late move may select the item under the pointer
+        EXPECT_EQ("", UnlikeItsPicture("menu", menu)) << "the menu: its picture";
     }
+    if (command == 3) {  // Exit, its last item: a stray right click on it chooses nothing
+        RECT items = {};
+        GetClientRect(menu, &items);
+        Mouse(menu, 10, items.bottom - 6, MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
+        EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(menu); }, 500))
+            << "the menu open: the mouse: a right click on its last item chose it";
+    }
+    Mouse(window, kMenuX - 20, kMenuY - 20);  // three downs come back to the last item, were it selected
     for (int i = 0; i < command; ++i)
         Press(VK_DOWN);
     Press(VK_RETURN);
@@ -235,13 +243,17 @@ TEST(RealProgram, LivesThroughAWholeRun)
     // the first tick after the second sample. The counter's rate it is
     // compared with is measured here, from the program's start on.
     g_start = ReadCounter();
-    ASSERT_TRUE(StartProgram(ZARVO_EXE, zarvo));
+    ASSERT_TRUE(StartProgram(ZARVO_EXE, zarvo, -1, {300, 200}));
     HWND w = WaitFor("ZARVO");
     DWORD shownAt = GetTickCount();
     ASSERT_NE(static_cast<HWND>(NULL), w);
+    RECT r = {};
+    GetWindowRect(w, &r);
+    EXPECT_TRUE(r.left == 300 && r.top == 200) << "started: where the system places it: at " << r.left << ", " << r.top
+                                               << ", not at 300, 200 as its launcher asked";
     g_frame = Frame(w);  // the rest of the run compares with it; the picture shows what it is
     EXPECT_EQ(0, GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) << "on top from the start";
-    EXPECT_EQ("", UnlikeItsPicture("main-window", w));
+    EXPECT_EQ("", UnlikeItsPicture("main-window", w)) << "started: its picture";
     EXPECT_TRUE(WaitUntil([&] { return ShownFigure(w) >= 0; }, 8000)) << "no figure";
     DWORD first = GetTickCount() - shownAt;
     EXPECT_TRUE(first >= 2500 && first <= 3800) << "started: the rhythm: the first figure at " << first << " ms, not 3 s";
@@ -250,7 +262,6 @@ TEST(RealProgram, LivesThroughAWholeRun)
     // Only the right button opens the menu; its first command keeps the
     // window on top, where it stands, until it is chosen again (below).
     SetWindowPos(w, NULL, 150, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    RECT r = {};
     RECT now = {};
     GetWindowRect(w, &r);
     Mouse(w, kMenuX, kMenuY, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
@@ -267,6 +278,13 @@ TEST(RealProgram, LivesThroughAWholeRun)
     // the run.
     HWND box = Choose(w, 2);
     ASSERT_NE(static_cast<HWND>(NULL), box);
+    // Its corner on the main window's client area (on Windows) or frame (Wine).
+    POINT origin = {0, 0};
+    ClientToScreen(w, &origin);
+    RECT box0 = {};
+    EXPECT_TRUE(GetWindowRect(box, &box0) && (box0.left == origin.x || box0.left == r.left) &&
+                (box0.top == origin.y || box0.top == r.top))
+        << "the About box: where it opens: at " << box0.left << ", " << box0.top << ", not on the main window's corner";
     Press(VK_ESCAPE);
     SetWindowPos(box, NULL, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Holds("covered by the About box, then uncovered", w, zarvo.hProcess, true, true);
@@ -319,7 +337,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
     Press(VK_F4, true);
     EXPECT_EQ(0u, ExitCodeOf(second)) << "beside a second copy: the keyboard: Alt+F4 does not end it";
     Choose(w, 3);
-    EXPECT_EQ(0u, ExitCodeOf(zarvo));
+    EXPECT_EQ(0u, ExitCodeOf(zarvo)) << "the menu's Exit: the exit code";
 }
 
 }  // namespace
