@@ -41,6 +41,14 @@ struct Canvas {
         GdiFlush();
         return bits != nullptr ? bits[y * width + x] & 0xFFFFFF : 0;
     }
+    // How many of its pixels are of the colour.
+    int count(uint32_t rgb) const
+    {
+        int n = 0;
+        for (int i = 0; i < width * height; ++i)
+            n += at(i % width, i / width) == rgb;
+        return n;
+    }
 };
 
 // What the rectangle shows: on the screen for window NULL, else through the

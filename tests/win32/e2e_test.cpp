@@ -49,7 +49,51 @@ std::string Follows(HWND window, double &shown)
     return shown >= 0 && shown != first ? "" : "the figure stayed at " + std::to_string(first);
 }
 
-std::string WindowMenu(HWND window, HANDLE process);
+// Presses a key, with Alt held if asked.
+void Press(WORD key, bool alt = false)
+{
+    if (alt)
+        keybd_event(VK_MENU, 0, 0, 0);
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    if (alt)
+        keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    Sleep(250);
+}
+
+// The program's menu, as tall as it opens from the client area (below).
+LONG g_menuHeight;
+
+// A right click on the caption opens the window menu at the pointer, taller
+// than the program's menu, and so does Alt+Space (at the window). Esc closes
+// each (twice from the keyboard, which leaves the window in menu mode), and
+// once more does nothing to the window.
+std::string WindowMenu(HWND window, HANDLE process)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    std::string wrong;
+    for (bool keys : {false, true}) {
+        SetCursorPos((r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2);
+        if (keys)
+            Press(VK_SPACE, true);
+        else
+            mouse_event(MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+        HWND menu = WaitFor("#32768", 2000, GetProcessId(process));
+        RECT at = {};
+        POINT pointer;
+        bool right = GetCursorPos(&pointer) && GetWindowRect(menu, &at) && at.bottom - at.top > g_menuHeight;
+        wrong += right && (keys || (at.left == pointer.x && at.top == pointer.y)) ? ""
+                 : keys                                                           ? "Alt+Space; "
+                                                                                  : "the caption; ";
+        for (int i = 0; i <= 2 * keys; ++i)
+            Press(VK_ESCAPE);
+        WaitUntil([&] { return !IsWindowVisible(menu); }, 2000);
+    }
+    if (WaitUntil([&] { return !IsWindow(window); }, 500))
+        return "Esc, once out of the menu, closed the window";
+    return wrong.empty() ? "" : "no window menu (at the pointer) from " + wrong;
+}
 
 // The properties that can be seen of a copy of the program from outside.
 // (Whether its window takes messages it has no cause for, and whether it
@@ -120,18 +164,6 @@ std::string UnlikeItsPicture(const char *name, HWND window)
     return std::string("unlike docs/") + name + ".png; what showed is in " + folder + name + ".ppm";
 }
 
-// Presses a key, with Alt held if asked.
-void Press(WORD key, bool alt = false)
-{
-    if (alt)
-        keybd_event(VK_MENU, 0, 0, 0);
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    if (alt)
-        keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
-    Sleep(250);
-}
-
 // Moves the pointer to x, y in the window's client area (its middle for -1,
 // -1), presses and releases the buttons given there, and returns the
 // pointer's shape.
@@ -164,40 +196,6 @@ RECT LinkArea(HWND box)
 const int kMenuX = 40;
 const int kMenuY = 14;
 
-// The program's menu, as tall as it opens from the client area (below).
-LONG g_menuHeight;
-
-// A right click on the caption opens the window menu at the pointer, taller
-// than the program's menu, and so does Alt+Space (at the window). Esc closes
-// each (twice from the keyboard, which leaves the window in menu mode), and
-// once more does nothing to the window.
-std::string WindowMenu(HWND window, HANDLE process)
-{
-    RECT r = {};
-    GetWindowRect(window, &r);
-    std::string wrong;
-    for (bool keys : {false, true}) {
-        SetCursorPos((r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2);
-        if (keys)
-            Press(VK_SPACE, true);
-        else
-            mouse_event(MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
-        HWND menu = WaitFor("#32768", 2000, GetProcessId(process));
-        RECT at = {};
-        POINT pointer;
-        bool right = GetCursorPos(&pointer) && GetWindowRect(menu, &at) && at.bottom - at.top > g_menuHeight;
-        wrong += right && (keys || (at.left == pointer.x && at.top == pointer.y)) ? ""
-                 : keys                                                           ? "Alt+Space; "
-                                                                                  : "the caption; ";
-        for (int i = 0; i <= 2 * keys; ++i)
-            Press(VK_ESCAPE);
-        WaitUntil([&] { return !IsWindowVisible(menu); }, 2000);
-    }
-    if (WaitUntil([&] { return !IsWindow(window); }, 500))
-        return "Esc, once out of the menu, closed the window";
-    return wrong.empty() ? "" : "no window menu (at the pointer) from " + wrong;
-}
-
 // Opens the menu with a press of the right button (it must be open before the
 // release), compares it the first time with its picture, and chooses its n-th
 // command, separators skipped.
@@ -212,19 +210,18 @@ HWND Choose(HWND window, int command)
     Mouse(window, kMenuX, kMenuY, MOUSEEVENTF_RIGHTUP);
     POINT pointer;
     EXPECT_TRUE(GetCursorPos(&pointer) && at.left == pointer.x && at.top == pointer.y) << "menu away from the pointer";
+    Mouse(window, kMenuX - 20, kMenuY - 20);  // else a late move may select the item under the pointer
     if (!pictured) {
         pictured = true;
-        Mouse(window, kMenuX - 20, kMenuY - 20);  // else a late move may select the item under the pointer
         EXPECT_EQ("", UnlikeItsPicture("menu", menu)) << "the menu: its picture";
     }
-    if (command == 3) {  // Exit, its last item: a stray right click on it chooses nothing
-        RECT items = {};
+    if (command == 3) {   // Exit, the last item: a stray right click on it chooses nothing (and may select it,
+        RECT items = {};  // from where three downs come back to it)
         GetClientRect(menu, &items);
         Mouse(menu, 10, items.bottom - 6, MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
         EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(menu); }, 500))
             << "the menu open: the mouse: a right click on its last item chose it";
     }
-    Mouse(window, kMenuX - 20, kMenuY - 20);  // three downs come back to the last item, were it selected
     for (int i = 0; i < command; ++i)
         Press(VK_DOWN);
     Press(VK_RETURN);
@@ -248,9 +245,8 @@ TEST(RealProgram, LivesThroughAWholeRun)
     DWORD shownAt = GetTickCount();
     ASSERT_NE(static_cast<HWND>(NULL), w);
     RECT r = {};
-    GetWindowRect(w, &r);
-    EXPECT_TRUE(r.left == 300 && r.top == 200) << "started: where the system places it: at " << r.left << ", " << r.top
-                                               << ", not at 300, 200 as its launcher asked";
+    EXPECT_TRUE(GetWindowRect(w, &r) && r.left == 300 && r.top == 200)
+        << "started: where the system places it: at " << r.left << ", " << r.top << ", not at 300, 200 as asked";
     g_frame = Frame(w);  // the rest of the run compares with it; the picture shows what it is
     EXPECT_EQ(0, GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) << "on top from the start";
     EXPECT_EQ("", UnlikeItsPicture("main-window", w)) << "started: its picture";
@@ -278,13 +274,11 @@ TEST(RealProgram, LivesThroughAWholeRun)
     // the run.
     HWND box = Choose(w, 2);
     ASSERT_NE(static_cast<HWND>(NULL), box);
-    // Its corner on the main window's client area (on Windows) or frame (Wine).
-    POINT origin = {0, 0};
-    ClientToScreen(w, &origin);
-    RECT box0 = {};
-    EXPECT_TRUE(GetWindowRect(box, &box0) && (box0.left == origin.x || box0.left == r.left) &&
-                (box0.top == origin.y || box0.top == r.top))
-        << "the About box: where it opens: at " << box0.left << ", " << box0.top << ", not on the main window's corner";
+    POINT corner = {0, 0};  // of the main window's client area (on Windows) or frame (under Wine)
+    ClientToScreen(w, &corner);
+    EXPECT_TRUE(GetWindowRect(box, &now) && (now.left == corner.x || now.left == r.left) &&
+                (now.top == corner.y || now.top == r.top))
+        << "the About box: where it opens: at " << now.left << ", " << now.top << ", not on the main window's corner";
     Press(VK_ESCAPE);
     SetWindowPos(box, NULL, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Holds("covered by the About box, then uncovered", w, zarvo.hProcess, true, true);
