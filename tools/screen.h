@@ -96,10 +96,12 @@ inline double ShownFigure(HWND window)
     return std::atof(cells.c_str()) / 100;
 }
 
-// Starts a program with its own path as the command line, in the show state
-// given, as a shortcut or "start /min" asks for one, or else in its default,
-// and at the place on the screen given, as a launcher may ask for one.
-inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info, int showState = -1, POINT at = {-1, -1})
+// Starts a program with its own path and the arguments given as the command
+// line, in the show state given, as a shortcut or "start /min" asks for one,
+// or else in its default, and at the place on the screen given, as a
+// launcher may ask for one.
+inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info, int showState = -1, POINT at = {-1, -1},
+                         const std::string &arguments = "")
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -112,7 +114,7 @@ inline bool StartProgram(const char *exe, PROCESS_INFORMATION &info, int showSta
         startup.dwX = at.x;
         startup.dwY = at.y;
     }
-    std::string commandLine = exe;
+    std::string commandLine = exe + arguments;
     return CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
 }
 
