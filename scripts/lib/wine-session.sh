@@ -170,6 +170,11 @@ wine_session_start() {
     export ZARVO_BROWSER_RECORD=$record
     browser="\\\"$ZARVO_ROOT/tests/win32/fake-browser\\\" \\\"$record\\\""
   fi
+  # Wine starts its desktop process for the first program that needs the
+  # desktop, and that process lives as long as the server, holding whatever
+  # output that program had: a test runner would wait for its test's output
+  # to end until its time ran out. Started here, it holds nothing.
+  "$ZARVO_WINE" explorer.exe /desktop >/dev/null 2>&1 </dev/null &
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"ＭＳ Ｐゴシック"="IPAPGothic"' '' \
