@@ -144,7 +144,7 @@ inline HWND WindowOf(DWORD pid, const char *className)
 }
 
 // The same, waited for up to timeoutMs.
-inline HWND WaitForWindow(DWORD pid, const char *className, DWORD timeoutMs)
+inline HWND WaitForWindow(DWORD pid, const char *className, DWORD timeoutMs = 5000)
 {
     HWND found = NULL;
     WaitUntil([&] { return (found = WindowOf(pid, className)) != NULL; }, timeoutMs);

@@ -24,12 +24,6 @@ struct Program : PROCESS_INFORMATION {
     ~Program() { TerminateProcess(hProcess, 1); }
 } zarvo, second;
 
-// A visible window of the class that belongs to the program, waited for.
-HWND WaitFor(const char *className, DWORD ms = 5000, DWORD pid = zarvo.dwProcessId)
-{
-    return WaitForWindow(pid, className, ms);
-}
-
 // Its exit code, once it has ended, waited for up to 5 s; else STILL_ACTIVE.
 DWORD ExitCodeOf(Program &program)
 {
@@ -44,8 +38,7 @@ DWORD ExitCodeOf(Program &program)
 // only ever raises a figure, and seldom two in a row.
 std::string Follows(HWND window, double &lower)
 {
-    double first = -1;
-    double shown = -1;
+    double first = -1, shown = -1;
     WaitUntil([&] { return (first = ShownFigure(window)) >= 0; }, 10000);
     WaitUntil([&] { return (shown = ShownFigure(window)) >= 0 && shown != first; }, 10000);
     lower = std::min(first, shown);
@@ -55,12 +48,9 @@ std::string Follows(HWND window, double &lower)
 // Presses a key, with Alt held if asked.
 void Press(WORD key, bool alt = false)
 {
-    if (alt)
-        keybd_event(VK_MENU, 0, 0, 0);
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    if (alt)
-        keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    const WORD keys[] = {VK_MENU, key, key, VK_MENU};  // down, down, up, up
+    for (int i = !alt; i < 4 - !alt; ++i)
+        keybd_event(keys[i], 0, i < 2 ? 0 : KEYEVENTF_KEYUP, 0);
     Sleep(250);
 }
 
@@ -82,7 +72,7 @@ std::string WindowMenu(HWND window, HANDLE process)
             Press(VK_SPACE, true);
         else
             mouse_event(MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
-        HWND menu = WaitFor("#32768", 2000, GetProcessId(process));
+        HWND menu = WaitForWindow(GetProcessId(process), "#32768", 2000);
         RECT at = {};
         POINT pointer;
         bool right = GetCursorPos(&pointer) && GetWindowRect(menu, &at) && at.bottom - at.top > g_menuHeight;
@@ -201,12 +191,12 @@ const int kMenuY = 14;
 
 // Opens the menu with a press of the right button (it must be open before the
 // release), compares it the first time with its picture, and chooses its n-th
-// command, separators skipped.
-HWND Choose(HWND window, int command)
+// command, separators skipped, in the copy of the program given.
+HWND Choose(HWND window, int command, DWORD pid = zarvo.dwProcessId)
 {
     static bool pictured = false;
     Mouse(window, kMenuX, kMenuY, MOUSEEVENTF_RIGHTDOWN);
-    HWND menu = WaitFor("#32768");
+    HWND menu = WaitForWindow(pid, "#32768");
     RECT at = {};
     EXPECT_TRUE(GetWindowRect(menu, &at)) << "no menu while the right button is down";
     g_menuHeight = at.bottom - at.top;
@@ -228,7 +218,7 @@ HWND Choose(HWND window, int command)
     for (int i = 0; i < command; ++i)
         Press(VK_DOWN);
     Press(VK_RETURN);
-    return command == 2 ? WaitFor("#32770") : window;
+    return command == 2 ? WaitForWindow(pid, "#32770") : window;
 }
 
 TEST(RealProgram, LivesThroughAWholeRun)
@@ -244,7 +234,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
     // compared with is measured here, from the program's start on.
     g_start = ReadCounter();
     ASSERT_TRUE(StartProgram(ZARVO_EXE, zarvo, -1, {300, 200}));
-    HWND w = WaitFor("ZARVO");
+    HWND w = WaitForWindow(zarvo.dwProcessId, "ZARVO");
     DWORD shownAt = GetTickCount();
     ASSERT_NE(static_cast<HWND>(NULL), w) << "started: no window of class ZARVO";
     RECT r = {};
@@ -264,7 +254,7 @@ TEST(RealProgram, LivesThroughAWholeRun)
     RECT now = {};
     GetWindowRect(w, &r);
     Mouse(w, kMenuX, kMenuY, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
-    EXPECT_EQ(static_cast<HWND>(NULL), WaitFor("#32768", 500)) << "a left click opened the menu";
+    EXPECT_EQ(static_cast<HWND>(NULL), WaitForWindow(zarvo.dwProcessId, "#32768", 500)) << "a left click opened the menu";
     Holds("clicked", w, zarvo.hProcess);
     Choose(w, 1);
     EXPECT_TRUE(GetWindowRect(w, &now) && EqualRect(&r, &now)) << "moved or resized";
@@ -272,9 +262,9 @@ TEST(RealProgram, LivesThroughAWholeRun)
 
     // About, opened on top over the main window: modal, as its picture shows,
     // and Esc leaves it open. Moved aside, it uncovers the readout. The link,
-    // pointed at over all its area, shows the hand and stays blue; clicked,
-    // it hands its address to the browser and turns purple for the rest of
-    // the run.
+    // pointed at over all its area, shows the hand and stays blue; double-
+    // clicked, it hands its address to the browser twice and turns purple
+    // for the rest of the run.
     HWND box = Choose(w, 2);
     ASSERT_NE(static_cast<HWND>(NULL), box);
     POINT corner = {0, 0};  // of the main window's client area (on Windows) or frame (under Wine)
@@ -290,28 +280,39 @@ TEST(RealProgram, LivesThroughAWholeRun)
     EXPECT_EQ(hand, Mouse(box, area.right - 3, area.bottom - 3)) << "no hand at the link's lower right";
     EXPECT_EQ("", UnlikeItsPicture("about", box)) << "its link pointed at, not clicked: the link's colour (blue)";
     Mouse(box, area.left + 3, area.bottom - 3, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);  // below the text
+    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    const std::string twice = "http://zarvo.example.org/\nhttp://zarvo.example.org/\n";
     std::string opened;
-    WaitUntil([&] { return std::getline(std::ifstream(recordFile), opened) && !opened.empty(); }, 10000);
-    EXPECT_EQ("http://zarvo.example.org/", opened) << "the address recorded in " << record;
+    WaitUntil([&] { return opened.assign(std::istreambuf_iterator<char>(std::ifstream(recordFile).rdbuf()), {}) == twice; },
+              10000);
+    EXPECT_EQ(twice, opened) << "its link double-clicked: the address, twice, recorded in " << record;
     EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "its link clicked: the link's colour (purple)";
     Press(VK_F4, true);
     auto closed = [&] { return WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(w); }, 3000); };
     EXPECT_TRUE(closed()) << "under the About box: the keyboard: Alt+F4 leaves it open";
     Holds("the About box closed", w, zarvo.hProcess, true);
 
-    // Reopened, it shows the link visited; OK has the focus, and is its only
-    // stop: after Tab, Space presses it.
+    // Released from on top, it stays in front of a window that stood behind
+    // it, larger than it.
+    HWND behind = CreateWindowExA(0, "STATIC", "", WS_POPUP, r.left, r.top, 200, 100, NULL, NULL, NULL, NULL);
+    ShowWindow(behind, SW_SHOWNOACTIVATE);
+    Choose(w, 1);
+    EXPECT_TRUE(GetWindowRect(w, &now) && EqualRect(&r, &now)) << "moved or resized";
+    EXPECT_TRUE(WaitUntil([&] { return ShownFigure(w) >= 0; }, 3000)) << "on top no more: in front of the window behind it";
+    DestroyWindow(behind);
+    Holds("on top no more", w, zarvo.hProcess);
+
+    // Reopened, it shows the link visited, and it is not on top by itself;
+    // OK has the focus, and is its only stop: after Tab, Space presses it.
     box = Choose(w, 2);
     ASSERT_NE(static_cast<HWND>(NULL), box);
     Press(VK_ESCAPE);
     EXPECT_EQ("", UnlikeItsPicture("about-visited", box)) << "the About box reopened: the link's colour (purple)";
+    EXPECT_EQ(0, GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) << "the About box reopened: on top by itself";
     Press(VK_TAB);
     Press(VK_SPACE);
     EXPECT_TRUE(closed()) << "under the About box reopened: the keyboard: after Tab, Space does not press OK";
-    Holds("the About box closed again", w, zarvo.hProcess, true);
-    Choose(w, 1);
-    EXPECT_TRUE(GetWindowRect(w, &now) && EqualRect(&r, &now)) << "moved or resized";
-    Holds("on top no more", w, zarvo.hProcess);
+    Holds("the About box closed again", w, zarvo.hProcess);
     PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(w); }, 3000)) << "not minimised";
     PostMessageA(w, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -324,13 +325,17 @@ TEST(RealProgram, LivesThroughAWholeRun)
     HWND active = GetForegroundWindow();
     ASSERT_TRUE(StartProgram(ZARVO_EXE, second, SW_SHOWMINNOACTIVE, {-1, -1}, " /min a file.txt"));
     WaitForInputIdle(second.hProcess, 5000);
-    HWND other = WaitFor("ZARVO", 5000, second.dwProcessId);
+    HWND other = WaitForWindow(second.dwProcessId, "ZARVO");
     ASSERT_NE(static_cast<HWND>(NULL), other) << "no window for a second copy";
     EXPECT_TRUE(IsIconic(other)) << "not minimised, though started so";
     EXPECT_EQ(active, GetForegroundWindow()) << "activated, though started inactive";
     PostMessageA(other, WM_SYSCOMMAND, SC_RESTORE, 0);
     Holds("started minimised, then restored", other, second.hProcess);
     Holds("beside a second copy", w, zarvo.hProcess);
+    HWND box2 = Choose(other, 2, second.dwProcessId);  // its link shows blue: the first copy's visit is not kept
+    Press(VK_ESCAPE);
+    EXPECT_EQ("", UnlikeItsPicture("about", box2)) << "a second copy's About box: the link's colour (blue)";
+    Press(VK_RETURN);
     Mouse(other, kMenuX, kMenuY, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     Press(VK_F4, true);
     EXPECT_EQ(0u, ExitCodeOf(second)) << "beside a second copy: the keyboard: Alt+F4 does not end it";

@@ -30,9 +30,8 @@ inline std::string Accurate(double mhz, const CounterReading &then)
 // "" while the process runs in the normal priority class, as it started.
 inline std::string NormalClass(HANDLE process)
 {
-    DWORD priorityClass = GetPriorityClass(process);
-    return priorityClass == NORMAL_PRIORITY_CLASS ? ""
-                                                  : "the process runs in priority class " + std::to_string(priorityClass);
+    std::string now = std::to_string(GetPriorityClass(process));
+    return now == std::to_string(NORMAL_PRIORITY_CLASS) ? "" : "the process runs in priority class " + now;
 }
 
 // What the window is beside what it shows: its style and extended style,
