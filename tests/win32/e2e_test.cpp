@@ -293,7 +293,8 @@ TEST(RealProgram, LivesThroughAWholeRun)
     Holds("the About box closed", w, zarvo.hProcess, true);
 
     // Released from on top, it stays in front of a window that stood behind
-    // it, larger than it.
+    // it, larger than it; that window goes before the state's table runs
+    // (under Wine no window menu opens from the caption while it stands).
     HWND behind = CreateWindowExA(0, "STATIC", "", WS_POPUP, r.left, r.top, 200, 100, NULL, NULL, NULL, NULL);
     ShowWindow(behind, SW_SHOWNOACTIVATE);
     Choose(w, 1);
@@ -320,8 +321,8 @@ TEST(RealProgram, LivesThroughAWholeRun)
 
     // A second copy runs beside the first, started as a shortcut set to
     // minimised starts it, with arguments, which it ignores: minimised and
-    // left inactive, then restored. Alt+F4 ends it; the menu's Exit ends the
-    // first. Both exit with code 0.
+    // left inactive, then restored. Its About box shows the link blue. Alt+F4
+    // ends it; the menu's Exit ends the first. Both exit with code 0.
     HWND active = GetForegroundWindow();
     ASSERT_TRUE(StartProgram(ZARVO_EXE, second, SW_SHOWMINNOACTIVE, {-1, -1}, " /min a file.txt"));
     WaitForInputIdle(second.hProcess, 5000);
