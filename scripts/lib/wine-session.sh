@@ -6,7 +6,8 @@
 #                        server already named by DISPLAY is used instead of a
 #                        private one; with --fake-browser web addresses go to
 #                        tests/win32/fake-browser, which appends them to the
-#                        file RECORD (exported as ZARVO_BROWSER_RECORD)
+#                        file RECORD (exported as ZARVO_BROWSER_RECORD),
+#                        emptied first
 #   session_run COMMAND...
 #                        runs a command in the foreground, listed among what
 #                        the session started
@@ -46,11 +47,9 @@ record_process() {
 # test included, though Wine starts those itself.
 session_pids() {
   local environ
-  for environ in /proc/[0-9]*/environ; do
-    if grep -qzxF "ZARVO_SESSION_DIR=$1" "$environ" 2>/dev/null; then
-      environ=${environ#/proc/}
-      echo "${environ%/environ}"
-    fi
+  for environ in $(grep -lzxF "ZARVO_SESSION_DIR=$1" /proc/[0-9]*/environ 2>/dev/null); do
+    environ=${environ#/proc/}
+    echo "${environ%/environ}"
   done
 }
 
@@ -141,10 +140,17 @@ wine_session_start() {
   # A prefix of this tree's whose making was cut short (Ctrl-C during
   # wineboot) lacks the mark and is made again from nothing. One named from
   # outside (WINEPREFIX set elsewhere) is used as it is.
+  # A prefix of its own for each of several sessions side by side is copied
+  # from a made one, ZARVO_PREFIX_TEMPLATE, in a second rather than made anew
+  # in half a minute.
   local made=
   case $WINEPREFIX in "$ZARVO_ROOT"/build/*) made=$WINEPREFIX/.zarvo-made ;; esac
   if [ -n "$made" ] && [ ! -f "$made" ]; then
-    rm -rf "$WINEPREFIX"
+    rm -rf "$WINEPREFIX" "$WINEPREFIX.part"
+    if [ -f "${ZARVO_PREFIX_TEMPLATE:-}/.zarvo-made" ]; then
+      cp -a "$ZARVO_PREFIX_TEMPLATE" "$WINEPREFIX.part"
+      mv "$WINEPREFIX.part" "$WINEPREFIX"
+    fi
   fi
   mkdir -p "$WINEPREFIX"
   if ! "$ZARVO_WINE" wineboot --init >/dev/null 2>&1 </dev/null; then
@@ -168,6 +174,7 @@ wine_session_start() {
   # UTF-16 file carries the Japanese value name through unchanged.
   if [ -n "$record" ]; then
     export ZARVO_BROWSER_RECORD=$record
+    rm -f "$record"
     browser="\\\"$ZARVO_ROOT/tests/win32/fake-browser\\\" \\\"$record\\\""
   fi
   # Wine starts its desktop process for the first program that needs the

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <vector>
@@ -60,16 +61,42 @@ inline std::string FrameAgrees(HWND window, const std::string &started, bool onT
 // A property the program must have, and its check: "" or what is wrong.
 using Property = std::pair<const char *, std::function<std::string()>>;
 
+// With ZARVO_STOP_AT_FIRST_FAILURE set (scripts/faults sets it), a test
+// program ends at its first failure, once the state it showed in has been
+// checked whole: a seeded fault is proven there, and what follows would only
+// wait out its timeouts.
+inline bool g_checkingState = false;
+inline void StopIfAsked()
+{
+    if (!g_checkingState && std::getenv("ZARVO_STOP_AT_FIRST_FAILURE") != nullptr)
+        std::exit(1);
+}
+struct StopAtFirstFailure : testing::EmptyTestEventListener {
+    void OnTestPartResult(const testing::TestPartResult &result) override
+    {
+        if (result.failed())
+            StopIfAsked();
+    }
+};
+inline const bool g_stopping = [] {
+    testing::UnitTest::GetInstance()->listeners().Append(new StopAtFirstFailure);
+    return true;
+}();
+
 // Checks the properties of the table whose bits are set in columns in the
 // state the test has brought the program into; each that fails is named
 // with the state.
 inline void ExpectHolds(const char *state, const std::vector<Property> &table, unsigned columns)
 {
+    g_checkingState = true;
     for (size_t i = 0; i < table.size(); ++i) {
         std::string wrong = columns >> i & 1 ? table[i].second() : "";
         if (!wrong.empty())
             ADD_FAILURE() << state << ": " << table[i].first << ": " << wrong;
     }
+    g_checkingState = false;
+    if (testing::Test::HasFailure())
+        StopIfAsked();
 }
 
 #endif

@@ -152,22 +152,22 @@ std::string Priorities()
 // The main window has no pointer of its own: the pointer keeps the shape it
 // comes in with. In the About box the program's hand shows over the link
 // and only there. What each of the main window, the box, its OK button and
-// its link shows: '-' the shape the pointer came in with, 'h' the hand,
-// 'o' another.
+// its link shows, asked as Windows asks the window under the pointer (a
+// control asks its dialog first, and sets its own arrow unless the dialog's
+// result says it has set one): '-' the shape the pointer came in with, 'h'
+// the hand, 'o' another.
 std::string Pointer()
 {
     HCURSOR comesIn = LoadCursorA(NULL, IDC_CROSS);
     HCURSOR hand = LoadCursorA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDC_LINKCURSOR));
     std::string shapes;
-    HWND ok = GetDlgItem(g_box, IDOK);
-    HWND link = GetDlgItem(g_box, IDC_LINK);
-    for (HWND under : {g_window, g_box, ok, link}) {
+    for (HWND under : {g_window, g_box, GetDlgItem(g_box, IDOK), GetDlgItem(g_box, IDC_LINK)}) {
         SetCursor(comesIn);
-        SendMessageA(GetAncestor(under, GA_ROOT), WM_SETCURSOR, WPARAM(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        SendMessageA(under, WM_SETCURSOR, WPARAM(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         SendMessageA(under, WM_MOUSEMOVE, 0, MAKELPARAM(30, 10));
         shapes += GetCursor() == comesIn ? '-' : GetCursor() == hand && hand != NULL ? 'h' : 'o';
     }
-    return shapes == (g_box != NULL ? "-ooh" : "----") ? "" : "they show " + shapes;
+    return shapes == (g_box != NULL ? "-ooh" : "----") ? "" : "over the window, the box, OK and the link: " + shapes;
 }
 
 // The bytes in the process's heaps and its open handles; and as they were
