@@ -340,22 +340,17 @@ TEST(RealProgram, ShowsItsAboutBoxAndOpensTheLink)
 
 TEST(RealProgram, RunsBesideASecondCopy)
 {
-    // The first copy, out of the second's way, its link visited, minimised
-    // and restored.
+    // The first copy, out of the second's way, its link visited. A second
+    // copy runs beside it, started as a shortcut set to minimised starts it,
+    // with arguments, which it ignores: minimised and left inactive, then
+    // restored once the first has been minimised and restored. Its About box
+    // shows the link blue. Alt+F4 ends it; the menu's Exit ends the first.
+    // Both exit with code 0.
     HWND w = StartFirst({150, 100});
     ASSERT_NE(static_cast<HWND>(NULL), w) << "started: no window of class ZARVO";
     HWND box = Choose(w, 2);
     Mouse(box, LinkArea(box).left + 3, LinkArea(box).top + 3, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     Press(VK_RETURN);
-    PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(WaitUntil([&] { return IsIconic(w); }, 3000)) << "not minimised";
-    PostMessageA(w, WM_SYSCOMMAND, SC_RESTORE, 0);
-    Holds("minimised and restored", w, zarvo.hProcess);
-
-    // A second copy runs beside the first, started as a shortcut set to
-    // minimised starts it, with arguments, which it ignores: minimised and
-    // left inactive, then restored. Its About box shows the link blue. Alt+F4
-    // ends it; the menu's Exit ends the first. Both exit with code 0.
     HWND active = GetForegroundWindow();
     ASSERT_TRUE(StartProgram(ZARVO_EXE, second, SW_SHOWMINNOACTIVE, {-1, -1}, " /min a file.txt"));
     WaitForInputIdle(second.hProcess, 5000);
@@ -363,6 +358,10 @@ TEST(RealProgram, RunsBesideASecondCopy)
     ASSERT_NE(static_cast<HWND>(NULL), other) << "no window for a second copy";
     EXPECT_TRUE(IsIconic(other)) << "not minimised, though started so";
     EXPECT_EQ(active, GetForegroundWindow()) << "activated, though started inactive";
+    PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(w); }, 3000)) << "not minimised";
+    PostMessageA(w, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Holds("minimised and restored", w, zarvo.hProcess);
     PostMessageA(other, WM_SYSCOMMAND, SC_RESTORE, 0);
     Holds("started minimised, then restored", other, second.hProcess);
     Holds("beside a second copy", w, zarvo.hProcess);
