@@ -189,7 +189,9 @@ wine_session_start() {
     ${record:+'[HKEY_CURRENT_USER\Software\Wine\WineBrowser]'} \
     ${record:+"\"Browsers\"=\"$browser\""} |
     iconv -f UTF-8 -t UTF-16 >"$ZARVO_SESSION_DIR/settings.reg"
-  "$ZARVO_WINE" regedit /S "$("$ZARVO_WINE" winepath -w "$ZARVO_SESSION_DIR/settings.reg" 2>/dev/null)" \
+  # Wine's drive Z: is the root of the Linux file system.
+  local settings=Z:$ZARVO_SESSION_DIR/settings.reg
+  "$ZARVO_WINE" regedit /S "${settings//\//\\}" \
     >/dev/null 2>&1 </dev/null
 
   # One idle process keeps the server and Wine's services alive for the whole
