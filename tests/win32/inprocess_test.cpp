@@ -38,6 +38,10 @@ namespace {
 // A figure the measuring thread never stores: its figures end at 999999.
 const uint32_t kPlanted = 0xFFFFFFFF;
 
+// The numbers by which other programs and tools know the refresh timer, the
+// menu's commands and the About box's link.
+enum : UINT { kTimer = 1201, kOnTop = 2101, kAbout = 2102, kExit = 2109, kLink = 3101 };
+
 // The program as the test has left it: its window, the About box while it is
 // open, kept on top or not; the window's frame as it started.
 HWND g_window;
@@ -63,7 +67,7 @@ LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     HWND opened = reinterpret_cast<HWND>(lParam);
     if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
         HMENU popup = reinterpret_cast<HMENU>(SendMessageA(opened, MN_GETHMENU, 0, 0));
-        g_checkMark = GetMenuState(popup, IDM_TOPMOST, MF_BYCOMMAND) & MF_CHECKED;
+        g_checkMark = GetMenuState(popup, kOnTop, MF_BYCOMMAND) & MF_CHECKED;
         EndMenu();
     }
     if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && g_underTheBox) {
@@ -74,7 +78,7 @@ LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         g_box = NULL;
         EndDialog(opened, 0);
     }
-    if (message != WM_TIMER) {
+    if (message != WM_TIMER || wParam != kTimer) {
         if (message != WM_ENTERIDLE)
             g_messages.push_back(message);
         return CallWindowProcA(g_mainProc, window, message, wParam, lParam);
@@ -161,7 +165,7 @@ std::string Pointer()
     HCURSOR comesIn = LoadCursorA(NULL, IDC_CROSS);
     HCURSOR hand = LoadCursorA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDC_LINKCURSOR));
     std::string shapes;
-    for (HWND under : {g_window, g_box, GetDlgItem(g_box, IDOK), GetDlgItem(g_box, IDC_LINK)}) {
+    for (HWND under : {g_window, g_box, GetDlgItem(g_box, IDOK), GetDlgItem(g_box, kLink)}) {
         SetCursor(comesIn);
         SendMessageA(under, WM_SETCURSOR, WPARAM(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         SendMessageA(under, WM_MOUSEMOVE, 0, MAKELPARAM(30, 10));
@@ -239,7 +243,7 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
     // The menu's check mark shows the always-on-top state.
     EXPECT_EQ(0u, CheckMarkShown()) << "the menu's check mark";
     Holds("a menu just closed");
-    SendMessageA(g_window, WM_COMMAND, IDM_TOPMOST, 0);
+    SendMessageA(g_window, WM_COMMAND, MAKEWPARAM(kOnTop, 1), 0);  // as an accelerator sends it
     g_onTop = true;
     EXPECT_EQ(UINT(MF_CHECKED), CheckMarkShown()) << "the menu's check mark, kept on top";
     Holds("kept on top");
@@ -249,24 +253,24 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
     // reopened.
     g_underTheBox = [] {
         SetWindowPos(g_box, NULL, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        HWND link = GetDlgItem(g_box, IDC_LINK);
+        HWND link = GetDlgItem(g_box, kLink);
         for (int i = 0; i < 100; ++i) {
             RedrawWindow(g_box, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             SendMessageA(g_box, WM_SETCURSOR, WPARAM(i % 2 ? link : g_box), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         }
         Holds("under the About box, its link pointed at");
-        SendMessageA(g_box, WM_COMMAND, MAKEWPARAM(IDC_LINK, STN_CLICKED), LPARAM(link));
+        SendMessageA(g_box, WM_COMMAND, MAKEWPARAM(kLink, STN_CLICKED), LPARAM(link));
         Holds("under the About box, its link clicked");
     };
-    SendMessageA(g_window, WM_COMMAND, IDM_ABOUT, 0);
+    SendMessageA(g_window, WM_COMMAND, kAbout, 0);
     EXPECT_FALSE(g_underTheBox) << "the About box did not open";
     Holds("the About box closed");
     g_heldEarly = Held();
     g_underTheBox = [] { Holds("under the About box reopened"); };
-    SendMessageA(g_window, WM_COMMAND, IDM_ABOUT, 0);
+    SendMessageA(g_window, WM_COMMAND, kAbout, 0);
     EXPECT_FALSE(g_underTheBox) << "the About box did not open again";
 
-    SendMessageA(g_window, WM_COMMAND, IDM_TOPMOST, 0);
+    SendMessageA(g_window, WM_COMMAND, kOnTop, 0);
     g_onTop = false;
     EXPECT_EQ(0u, CheckMarkShown()) << "the menu's check mark, on top no more";
     Holds("on top no more");
@@ -294,7 +298,7 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_hThread, 3000)) << "the measuring loop did not end when asked";
     for (int i = 1; i <= 2000; ++i) {
         g_dwRate.store(i * 7919u % 1000000u);
-        SendMessageA(g_window, WM_TIMER, IDT_REFRESH, 0);
+        SendMessageA(g_window, WM_TIMER, kTimer, 0);
         if (i % 100 == 0) {
             EXPECT_EQ("", RepaintShowsTheFigure()) << "held at " << i * 7919u % 1000000u;
         }
@@ -306,6 +310,9 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
         DWORD type = GetObjectType(h);
         ASSERT_FALSE(type == OBJ_BITMAP || type == OBJ_MEMDC || IsMenu(static_cast<HMENU>(h))) << h;
     }
+    // Another program's command 2109 ends it, as the menu's Exit does.
+    SendMessageA(g_window, WM_COMMAND, kExit, 0);
+    EXPECT_FALSE(IsWindow(g_window)) << "the command 2109: the window stays";
 }
 
 // The version of the shipped zarvo.exe, as the system reads it. (What its
