@@ -165,7 +165,9 @@ std::string Pointer()
     HCURSOR comesIn = LoadCursorA(NULL, IDC_CROSS);
     HCURSOR hand = LoadCursorA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDC_LINKCURSOR));
     std::string shapes;
-    for (HWND under : {g_window, g_box, GetDlgItem(g_box, IDOK), GetDlgItem(g_box, kLink)}) {
+    HWND ok = GetDlgItem(g_box, IDOK);
+    HWND link = GetDlgItem(g_box, kLink);
+    for (HWND under : {g_window, g_box, ok, link}) {
         SetCursor(comesIn);
         SendMessageA(under, WM_SETCURSOR, WPARAM(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         SendMessageA(under, WM_MOUSEMOVE, 0, MAKELPARAM(30, 10));
