@@ -9,19 +9,27 @@
 # Does the kernel run a 32-bit x86 program? The smallest one there is, written
 # out byte for byte: an ELF header, one loadable segment, and exit(0).
 zarvo_runs_32bit() {
-  local probe="$1/run32-probe"
+  local probe status=0
   local elf='\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0'
   elf+='\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0'           # ELF header
   elf+='\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\135\0\0\0\135\0\0\0\5\0\0\0\0\20\0\0'  # segment
   elf+='\270\1\0\0\0\61\333\315\200'  # mov eax,1; xor ebx,ebx; int 0x80
+  # A file of its own for each probe: scripts side by side (the Windows
+  # tests) must not run one that another is still writing.
   mkdir -p "$1"
+  probe=$(mktemp "$1/run32-probe.XXXXXX")
   printf "$elf" >"$probe"
   chmod +x "$probe"
-  "$probe" 2>/dev/null
+  "$probe" 2>/dev/null || status=$?
+  rm -f "$probe"
+  return "$status"
 }
 
 zarvo_choose_arch() {
-  if [ "${ZARVO_FORCE_WIN64:-}" = 1 ]; then
+  # A script started by another (a test by scripts/test) keeps its choice.
+  if [ -n "${ZARVO_ARCH:-}" ]; then
+    return 0
+  elif [ "${ZARVO_FORCE_WIN64:-}" = 1 ]; then
     ZARVO_ARCH=x86_64
     ZARVO_ARCH_WHY="ZARVO_FORCE_WIN64=1"
   elif zarvo_runs_32bit "$ZARVO_ROOT/build"; then
