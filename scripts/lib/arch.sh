@@ -28,7 +28,7 @@ zarvo_runs_32bit() {
 zarvo_choose_arch() {
   # A script started by another (a test by scripts/test) keeps its choice.
   if [ -n "${ZARVO_ARCH:-}" ]; then
-    return 0
+    ZARVO_ARCH_WHY=${ZARVO_ARCH_WHY:-ZARVO_ARCH=$ZARVO_ARCH}
   elif [ "${ZARVO_FORCE_WIN64:-}" = 1 ]; then
     ZARVO_ARCH=x86_64
     ZARVO_ARCH_WHY="ZARVO_FORCE_WIN64=1"
