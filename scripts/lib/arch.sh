@@ -73,15 +73,21 @@ zarvo_choose_arch
 
 # Configures a build folder: zarvo_configure DIR ARCH [OPTION...], ARCH being
 # i686 or x86_64 for the Windows side, or host for the native one. A warning
-# fails every build the scripts make.
+# fails every build the scripts make. A folder configured whole with the same
+# options is left as it is: its build configures again by itself when a file
+# that configuring read has changed.
 zarvo_configure() {
-  local dir=$1 arch=$2
+  local dir=$1 arch=$2 done
   shift 2
   if [ "$arch" != host ]; then
     set -- -DCMAKE_TOOLCHAIN_FILE="$ZARVO_ROOT/cmake/mingw.cmake" -DZARVO_ARCH="$arch" "$@"
   fi
-  cmake --no-warn-unused-cli -S "$ZARVO_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" >/dev/null
+  set -- -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@"
+  done=$dir/zarvo-configured-with
+  [ "$(cat "$done" 2>/dev/null)" != "$*" ] || [ ! -f "$dir/CMakeCache.txt" ] || return 0
+  rm -f "$done"
+  cmake --no-warn-unused-cli -S "$ZARVO_ROOT" -B "$dir" "$@" >/dev/null
+  echo "$*" >"$done"
 }
 
 # The Windows side's build folder for the architecture in use.
