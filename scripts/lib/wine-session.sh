@@ -112,7 +112,7 @@ start_private_display() {
 }
 
 wine_session_start() {
-  local use_display= record= browser=
+  local use_display= record= browser= browsers='[-HKEY_CURRENT_USER\Software\Wine\WineBrowser]'
   while [ $# -gt 0 ]; do
     case "$1" in
       --use-display) use_display=1 ;;
@@ -126,7 +126,7 @@ wine_session_start() {
   ZARVO_SESSION_DIR=$(mktemp -d "$ZARVO_ROOT/build/session.XXXXXX")
   export ZARVO_SESSION_DIR
   echo "$$ $(process_identity $$)" >"$ZARVO_SESSION_DIR/owner"
-  ZARVO_XVFB_PID=
+  ZARVO_XVFB_PID= ZARVO_SETTINGS_WRITTEN=
   trap wine_session_stop EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM HUP
@@ -169,13 +169,17 @@ wine_session_start() {
   cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   # The About box asks for a Japanese proportional gothic face; give it IPA's.
   # Without a window manager Wine draws the caption and frame itself, so the
-  # whole window shows on the X screen as it would on Windows. The stand-in
-  # browser is a command line: both paths quoted, so that spaces survive. A
+  # whole window shows on the X screen as it would on Windows; on a private
+  # display, where no window manager runs, Wine manages no window either,
+  # rather than wait two seconds for one to answer each window hidden. The
+  # stand-in browser, its path quoted so that spaces survive, finds its
+  # record in the environment; without it the user's browser is back. A
   # UTF-16 file carries the Japanese value name through unchanged.
   if [ -n "$record" ]; then
     export ZARVO_BROWSER_RECORD=$record
     rm -f "$record"
-    browser="\\\"$ZARVO_ROOT/tests/win32/fake-browser\\\" \\\"$record\\\""
+    browser="\\\"$ZARVO_ROOT/tests/win32/fake-browser\\\""
+    browsers=${browsers/-/}
   fi
   # Wine starts its desktop process for the first program that needs the
   # desktop, and that process lives as long as the server, holding whatever
@@ -185,14 +189,22 @@ wine_session_start() {
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"ＭＳ Ｐゴシック"="IPAPGothic"' '' \
-    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Decorated"="N"' '' \
-    ${record:+'[HKEY_CURRENT_USER\Software\Wine\WineBrowser]'} \
+    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Decorated"="N"' \
+    ${ZARVO_XVFB_PID:+'"Managed"="N"'} '' \
+    "$browsers" \
     ${record:+"\"Browsers\"=\"$browser\""} |
     iconv -f UTF-8 -t UTF-16 >"$ZARVO_SESSION_DIR/settings.reg"
-  # Wine's drive Z: is the root of the Linux file system.
-  local settings=Z:$ZARVO_SESSION_DIR/settings.reg
-  "$ZARVO_WINE" regedit /S "${settings//\//\\}" \
-    >/dev/null 2>&1 </dev/null
+  # A prefix holds the settings last written into it, a copy its template's:
+  # they are written only when they change, and marked written once the
+  # server has saved them (wine_session_stop).
+  if ! cmp -s "$ZARVO_SESSION_DIR/settings.reg" "$WINEPREFIX/zarvo-settings.reg"; then
+    rm -f "$WINEPREFIX/zarvo-settings.reg"
+    # Wine's drive Z: is the root of the Linux file system.
+    local settings=Z:$ZARVO_SESSION_DIR/settings.reg
+    "$ZARVO_WINE" regedit /S "${settings//\//\\}" \
+      >/dev/null 2>&1 </dev/null
+    ZARVO_SETTINGS_WRITTEN=$WINEPREFIX/zarvo-settings.reg
+  fi
 
   # One idle process keeps the server and Wine's services alive for the whole
   # session. Otherwise each test program would start them afresh, and they
@@ -209,6 +221,7 @@ wine_session_stop() {
   exec 7>&- 2>/dev/null || true
   "$ZARVO_WINESERVER" -k >/dev/null 2>&1 || true
   "$ZARVO_WINESERVER" -w >/dev/null 2>&1 || true
+  [ -z "${ZARVO_SETTINGS_WRITTEN:-}" ] || cp "$ZARVO_SESSION_DIR/settings.reg" "$ZARVO_SETTINGS_WRITTEN"
   if [ -n "$ZARVO_XVFB_PID" ]; then
     kill "$ZARVO_XVFB_PID" 2>/dev/null || true
     wait "$ZARVO_XVFB_PID" 2>/dev/null || true
