@@ -77,6 +77,7 @@ LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         checks();
         g_box = NULL;
         EndDialog(opened, 0);
+        PostMessageA(opened, WM_NULL, 0, 0);  // the box's loop ends now, not at the next tick
     }
     if (message != WM_TIMER || wParam != kTimer) {
         if (message != WM_ENTERIDLE)
@@ -239,12 +240,12 @@ TEST(MainWindow, KeepsItsPropertiesInEveryStateAndGivesBackEverythingItTakes)
     // figure. The first three ticks are 1.5 s apart on average.
     ASSERT_TRUE(WaitUntil([] { return g_ticks.size() >= 1; }, 15000)) << "the refresh timer stopped";
     Holds("showing its figure");
-    ASSERT_TRUE(WaitUntil([] { return g_ticks.size() >= 3; }, 15000)) << "the refresh timer stopped";
-    EXPECT_NEAR(1500, (g_ticks[2] - g_ticks[0]) / 2.0, 150) << "refresh period, ms";
 
     // The menu's check mark shows the always-on-top state.
     EXPECT_EQ(0u, CheckMarkShown()) << "the menu's check mark";
     Holds("a menu just closed");
+    ASSERT_TRUE(WaitUntil([] { return g_ticks.size() >= 3; }, 15000)) << "the refresh timer stopped";
+    EXPECT_NEAR(1500, (g_ticks[2] - g_ticks[0]) / 2.0, 150) << "refresh period, ms";
     SendMessageA(g_window, WM_COMMAND, MAKEWPARAM(kOnTop, 1), 0);  // as an accelerator sends it
     g_onTop = true;
     EXPECT_EQ(UINT(MF_CHECKED), CheckMarkShown()) << "the menu's check mark, kept on top";
