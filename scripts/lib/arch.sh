@@ -82,10 +82,12 @@ zarvo_configure() {
   if [ "$arch" != host ]; then
     set -- -DCMAKE_TOOLCHAIN_FILE="$ZARVO_ROOT/cmake/mingw.cmake" -DZARVO_ARCH="$arch" "$@"
   fi
-  set -- -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@"
+  set -- -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@"
   done=$dir/zarvo-configured-with
   [ "$(cat "$done" 2>/dev/null)" != "$*" ] || [ ! -f "$dir/CMakeCache.txt" ] || return 0
   rm -f "$done"
+  # A folder another generator made is configured afresh.
+  grep -qsx 'CMAKE_GENERATOR:INTERNAL=Ninja' "$dir/CMakeCache.txt" || rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
   cmake --no-warn-unused-cli -S "$ZARVO_ROOT" -B "$dir" "$@" >/dev/null
   echo "$*" >"$done"
 }

@@ -229,11 +229,12 @@ HWND Choose(HWND window, int command, DWORD pid = zarvo.dwProcessId)
 // Starts the first copy where the system places it, or where its launcher
 // asks; the counter's rate it is compared with is measured from its start on,
 // and the rest of the run compares the window's frame with the one it starts
-// with (its picture shows what that is).
+// with (its picture shows what that is). A new process's first window may
+// take seconds on a busy machine.
 HWND StartFirst(POINT at = {-1, -1})
 {
     g_start = ReadCounter();
-    HWND w = StartProgram(ZARVO_EXE, zarvo, -1, at) ? WaitForWindow(zarvo.dwProcessId, "ZARVO") : NULL;
+    HWND w = StartProgram(ZARVO_EXE, zarvo, -1, at) ? WaitForWindow(zarvo.dwProcessId, "ZARVO", 20000) : NULL;
     g_frame = Frame(w);
     return w;
 }
@@ -243,10 +244,9 @@ HWND StartFirst(POINT at = {-1, -1})
 TEST(RealProgram, StartsAndIsClicked)
 {
     // Six bars on the panel, in the window of its picture, then the figure, at
-    // the first tick after the second sample: 3 s after the window, which
-    // came after the start and before the test saw it (later on a busy
-    // machine).
-    DWORD started = GetTickCount();
+    // the first tick after the second sample: 3 s after the window, which the
+    // test sees a little later (up to a second on a busy machine), never at
+    // the first tick, 1.5 s after it.
     HWND w = StartFirst({300, 200});
     DWORD shownAt = GetTickCount();
     ASSERT_NE(static_cast<HWND>(NULL), w) << "started: no window of class ZARVO";
@@ -257,7 +257,7 @@ TEST(RealProgram, StartsAndIsClicked)
     EXPECT_EQ("", UnlikeItsPicture("main-window", w)) << "started: its picture";
     EXPECT_TRUE(WaitUntil([&] { return ShownFigure(w) >= 0; }, 8000)) << "no figure";
     DWORD first = GetTickCount() - shownAt;
-    EXPECT_TRUE(first + shownAt - started >= 2500 && first <= 3800)
+    EXPECT_TRUE(first >= 2000 && first <= 3800)
         << "started: the rhythm: the first figure at " << first << " ms after the window, not 3 s";
     Holds("showing its figure", w, zarvo.hProcess);
 
@@ -368,7 +368,7 @@ TEST(RealProgram, RunsBesideASecondCopy)
     HWND active = GetForegroundWindow();
     ASSERT_TRUE(StartProgram(ZARVO_EXE, second, SW_SHOWMINNOACTIVE, {-1, -1}, " /min a file.txt"));
     WaitForInputIdle(second.hProcess, 5000);
-    HWND other = WaitForWindow(second.dwProcessId, "ZARVO");
+    HWND other = WaitForWindow(second.dwProcessId, "ZARVO", 20000);
     ASSERT_NE(static_cast<HWND>(NULL), other) << "no window for a second copy";
     EXPECT_TRUE(IsIconic(other)) << "not minimised, though started so";
     EXPECT_EQ(active, GetForegroundWindow()) << "activated, though started inactive";
