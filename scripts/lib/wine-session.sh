@@ -112,7 +112,7 @@ start_private_display() {
 }
 
 wine_session_start() {
-  local use_display= record= browser= browsers='[-HKEY_CURRENT_USER\Software\Wine\WineBrowser]'
+  local use_display= record= browser= drop_browser=-
   while [ $# -gt 0 ]; do
     case "$1" in
       --use-display) use_display=1 ;;
@@ -179,7 +179,7 @@ wine_session_start() {
     export ZARVO_BROWSER_RECORD=$record
     rm -f "$record"
     browser="\\\"$ZARVO_ROOT/tests/win32/fake-browser\\\""
-    browsers=${browsers/-/}
+    drop_browser=
   fi
   # Wine starts its desktop process for the first program that needs the
   # desktop, and that process lives as long as the server, holding whatever
@@ -191,7 +191,7 @@ wine_session_start() {
     '"ＭＳ Ｐゴシック"="IPAPGothic"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Decorated"="N"' \
     ${ZARVO_XVFB_PID:+'"Managed"="N"'} '' \
-    "$browsers" \
+    "[${drop_browser}HKEY_CURRENT_USER\Software\Wine\WineBrowser]" \
     ${record:+"\"Browsers\"=\"$browser\""} |
     iconv -f UTF-8 -t UTF-16 >"$ZARVO_SESSION_DIR/settings.reg"
   # A prefix holds the settings last written into it, a copy its template's:
